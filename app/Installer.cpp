@@ -1,0 +1,68 @@
+#include "app/Installer.h"
+
+#include "app/MainWindow.h"
+#include "install/Actions.h"
+#include "install/InstallFolder.h"
+#include "install/Targets.h"
+#include "platform/FolderPicker.h"
+#include "platform/Gui.h"
+#include "platform/MessageBox.h"
+#include "platform/UniqueHandle.h"
+
+#include <array>
+
+namespace {
+
+void StartCommonControls() {
+    InitCommonControls();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+std::array<PayloadFile, 2> Payloads() {
+    return {{
+        {kLibraryRelativePath, LibraryPayload(), LibraryPayloadDigest()},
+        {kHelpRelativePath, HelpPayload(), HelpPayloadDigest()},
+    }};
+}
+
+const ActionUi& RealUi() {
+    static const ActionUi ui{gui::BrowseForFolder, gui::ShowMessageBox};
+    return ui;
+}
+
+// Waits for events until window 0 is closed.
+void RunEventLoop(gui::Gui& gui, std::string& installFolder) {
+    for (;;) {
+        switch (gui.WaitEvent()) {
+        case gui::kEventControl:
+            switch (gui.EventControl()) {
+            case kInstallButton:
+                InstallLibrary(installFolder, Payloads(), RealUi());
+                break;
+            case kUninstallButton:
+                UninstallLibrary(installFolder, Payloads(), RealUi());
+                break;
+            }
+            break;
+        case gui::kEventCloseWindow:
+            if (gui.EventWindow() == kMainWindow) {
+                gui.CloseWindow(kMainWindow);
+                return;
+            }
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+int RunInstaller() {
+    ComScope com;
+    StartCommonControls();
+    gui::Gui gui;
+    std::string installFolder = FindCompilerFolder();
+    if (!OpenMainWindow(gui)) return 0;  // nothing to wait on
+    RunEventLoop(gui, installFolder);
+    return 0;
+}

@@ -1,0 +1,113 @@
+#include "install/Actions.h"
+
+#include "install/BlobWriter.h"
+#include "install/Messages.h"
+#include "install/Targets.h"
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+using Outcome = gui::FolderChoice::Outcome;
+
+std::optional<std::string> ConfirmFolder(std::string& installFolder, const ActionUi& ui) {
+    gui::FolderChoice choice = ui.pickFolder(kFolderPrompt, installFolder);
+    const char* refusal = nullptr;
+    switch (choice.outcome) {
+    case Outcome::Chosen:
+        installFolder = choice.path;
+        return choice.path;
+    case Outcome::Cancelled:
+        return std::nullopt;
+    case Outcome::NotOnDisk:
+        refusal = kNotOnDiskText;
+        break;
+    case Outcome::NotAnsi:
+        refusal = kNotAnsiText;
+        break;
+    case Outcome::Unavailable:
+        refusal = kNoBrowserText;
+        break;
+    }
+    ui.showMessage(kFolderCaption, refusal, MB_OK | MB_ICONERROR);
+    return std::nullopt;
+}
+
+bool IsFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PayloadsIntact(std::span<const PayloadFile> files) {
+    for (const PayloadFile& file : files) {
+        if (!file.bytes.start || Sha256(file.bytes.start, file.bytes.Size()) != file.digest) return false;
+    }
+    return true;
+}
+
+FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, error}; }
+
+FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
+    const std::string target = TargetPath(folder, file.relativePath);
+    if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) {
+        return {FileProblem::Kind::MissingFolder};
+    }
+    if (target.size() + sizeof kTemporarySuffix - 1 >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    if (IsFolder(target)) return {FileProblem::Kind::TargetIsFolder};
+    DWORD error = WriteBlobToFile(target, file.bytes.start, file.bytes.end);
+    return error == ERROR_SUCCESS ? FileProblem{} : SystemProblem(error);
+}
+
+FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
+    const std::string target = TargetPath(folder, file.relativePath);
+    if (target.size() >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    if (IsFolder(target)) return {};  // not our file: the library is not there
+    if (DeleteFileA(target.c_str())) return {};
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {};  // already gone
+    return SystemProblem(error);
+}
+
+// Runs `step` for each file, offering Retry / Cancel where trying again can help, and ends with
+// one message: the completion message when every file succeeded, else what went wrong.
+template <typename Step>
+void RunForEachFile(Action action, const std::string& folder, std::span<const PayloadFile> files,
+                    const ActionUi& ui, Step step) {
+    std::vector<std::string> failures;
+    for (const PayloadFile& file : files) {
+        FileProblem problem = step(folder, file);
+        while (problem && RetryCanHelp(problem) &&
+               ui.showMessage(FailureCaption(action), DescribeProblem(action, folder, file.relativePath, problem),
+                              MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
+            problem = step(folder, file);
+        }
+        if (problem) failures.push_back(DescribeProblem(action, folder, file.relativePath, problem));
+    }
+    if (failures.empty()) {
+        ui.showMessage(kDoneCaption, action == Action::Install ? kInstallDone : kUninstallDone, MB_OK);
+        return;
+    }
+    std::string text = FailureHeading(action);
+    for (const std::string& failure : failures) text += "\n\n" + failure;
+    ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
+    // A damaged installer would write damaged files: say so before asking anything.
+    if (!PayloadsIntact(files)) {
+        ui.showMessage(kDamagedCaption, kDamagedText, MB_OK | MB_ICONERROR);
+        return;
+    }
+    std::optional<std::string> folder = ConfirmFolder(installFolder, ui);
+    if (!folder) return;
+    RunForEachFile(Action::Install, *folder, files, ui, InstallOne);
+}
+
+void UninstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
+    std::optional<std::string> folder = ConfirmFolder(installFolder, ui);
+    if (!folder) return;
+    RunForEachFile(Action::Uninstall, *folder, files, ui, UninstallOne);
+}

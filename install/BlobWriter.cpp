@@ -1,0 +1,105 @@
+#include "install/BlobWriter.h"
+
+#include "platform/UniqueHandle.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The temporary file disappears unless it was moved into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!moved_) DeleteFileA(path_.c_str());
+    }
+    const std::string& Path() const { return path_; }
+    void Moved() { moved_ = true; }
+
+private:
+    std::string path_;
+    bool moved_ = false;
+};
+
+DWORD WriteAll(HANDLE file, const unsigned char* start, DWORD size) {
+    constexpr DWORD kChunk = 64 * 1024;
+    DWORD done = 0;
+    while (done < size) {
+        DWORD written = 0;
+        if (!WriteFile(file, start + done, std::min(kChunk, size - done), &written, nullptr)) {
+            return GetLastError();
+        }
+        if (written == 0) return ERROR_DISK_FULL;
+        done += written;
+    }
+    return ERROR_SUCCESS;
+}
+
+// Compares what the file holds now with what was meant to be written.
+DWORD ReadBack(HANDLE file, const unsigned char* start, DWORD size) {
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file, &length)) return GetLastError();
+    if (length.QuadPart != size) return ERROR_CRC;
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return GetLastError();
+    std::vector<unsigned char> buffer(64 * 1024);
+    DWORD checked = 0;
+    while (checked < size) {
+        DWORD read = 0;
+        DWORD want = std::min<DWORD>(static_cast<DWORD>(buffer.size()), size - checked);
+        if (!ReadFile(file, buffer.data(), want, &read, nullptr)) return GetLastError();
+        if (read == 0 || std::memcmp(buffer.data(), start + checked, read) != 0) return ERROR_CRC;
+        checked += read;
+    }
+    return ERROR_SUCCESS;
+}
+
+// A hidden or system target is replaced like any other; only its attributes stand in the way.
+DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
+    constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExA(temporary.c_str(), path.c_str(), kFlags)) return ERROR_SUCCESS;
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    constexpr DWORD kInTheWay = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & kInTheWay) || (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return error;
+    }
+    if (!SetFileAttributesA(path.c_str(), attributes & ~kInTheWay)) return error;
+    if (MoveFileExA(temporary.c_str(), path.c_str(), kFlags)) return ERROR_SUCCESS;
+    error = GetLastError();
+    SetFileAttributesA(path.c_str(), attributes);
+    return error;
+}
+
+}  // namespace
+
+DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const unsigned char* end) {
+    const DWORD size = static_cast<DWORD>(end - start);
+    TemporaryFile temporary(path + kTemporarySuffix);
+    if (temporary.Path().size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+
+    // A read-only file is the user's statement that it must not change.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        return ERROR_ACCESS_DENIED;
+    }
+
+    {
+        UniqueFile file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            DWORD error = GetLastError();
+            temporary.Moved();  // nothing was created, so there is nothing to remove
+            return error;
+        }
+        if (DWORD error = WriteAll(file.get(), start, size)) return error;
+        if (!FlushFileBuffers(file.get())) return GetLastError();
+        if (DWORD error = ReadBack(file.get(), start, size)) return error;
+    }
+    if (DWORD error = ReplaceTarget(temporary.Path(), path)) return error;
+    temporary.Moved();
+    return ERROR_SUCCESS;
+}

@@ -1,0 +1,87 @@
+#include "install/Messages.h"
+
+#include "install/Targets.h"
+#include "platform/ErrorText.h"
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "« " + text + " »"; }
+
+std::string Advice(Action action, DWORD error) {
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return "Le fichier est utilisé par un autre programme : fermez PureBasic (ou le programme "
+               "qui l'utilise), puis réessayez.";
+    case ERROR_ACCESS_DENIED:
+        return "Vérifiez que le fichier n'est pas en lecture seule et que vous avez le droit de "
+               "modifier ce dossier ; au besoin, lancez l'installateur en tant qu'administrateur.";
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return "Le disque est plein : libérez de la place, puis réessayez.";
+    case ERROR_WRITE_PROTECT:
+        return "Le disque est protégé en écriture : retirez la protection, puis réessayez.";
+    default:
+        return action == Action::Install ? "Vérifiez le dossier choisi, puis relancez l'installation."
+                                         : "Vérifiez le dossier choisi, puis relancez la désinstallation.";
+    }
+}
+
+}  // namespace
+
+bool RetryCanHelp(const FileProblem& problem) {
+    if (problem.kind != FileProblem::Kind::System) return false;
+    switch (problem.error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NOT_READY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
+                            const FileProblem& problem) {
+    const std::string target = TargetPath(folder, relativePath);
+    const bool installing = action == Action::Install;
+    const std::string notDone = installing ? " n'a pas été installé" : " n'a pas été supprimé";
+    switch (problem.kind) {
+    case FileProblem::Kind::None:
+        return {};
+    case FileProblem::Kind::MissingFolder:
+        return "Le fichier " + Quoted(relativePath) + notDone + " : le dossier " +
+               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.\n" +
+               "Le dossier " + Quoted(folder) +
+               " ne ressemble pas à une installation de PureBasic : choisissez le dossier où "
+               "PureBasic est installé.";
+    case FileProblem::Kind::PathTooLong:
+        return "Le fichier " + Quoted(target) + notDone +
+               " : son chemin est trop long pour Windows (plus de 259 caractères).\n"
+               "Choisissez un dossier dont le chemin est plus court.";
+    case FileProblem::Kind::TargetIsFolder:
+        return "Le fichier " + Quoted(target) + notDone +
+               " : un dossier porte déjà ce nom.\n"
+               "Renommez ou déplacez ce dossier, puis réessayez.";
+    case FileProblem::Kind::System:
+        break;
+    }
+    std::string text = "Le fichier " + Quoted(target) + notDone + ".\nRaison : " +
+                       SystemErrorText(problem.error) + " (code " + std::to_string(problem.error) +
+                       ")\n" + Advice(action, problem.error);
+    if (installing) text += "\nL'ancien fichier, s'il y en avait un, est resté tel quel.";
+    return text;
+}
+
+std::string FailureCaption(Action action) {
+    return action == Action::Install ? "Installation incomplète" : "Désinstallation incomplète";
+}
+
+std::string FailureHeading(Action action) {
+    return action == Action::Install ? "L'installation n'est pas terminée."
+                                     : "La désinstallation n'est pas terminée.";
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Everything the installer says to the user, in French. The source is UTF-8 and the compiler
+// turns it into Windows-1252, the code page of the ANSI calls that show it.
+#include <windows.h>
+
+#include <string>
+
+inline constexpr char kFolderPrompt[] = "Purebasic se trouve bien ici ?";
+inline constexpr char kDoneCaption[] = "ok !";
+inline constexpr char kInstallDone[] = "l'installation est terminé";
+inline constexpr char kUninstallDone[] = " desinstallation terminé";
+
+inline constexpr char kDamagedCaption[] = "Installateur endommagé";
+inline constexpr char kDamagedText[] =
+    "L'installateur est endommagé : les fichiers qu'il contient ne sont plus ceux d'origine.\n"
+    "Aucun fichier n'a été écrit.\n\n"
+    "Téléchargez l'installateur à nouveau.";
+
+inline constexpr char kFolderCaption[] = "Dossier non utilisable";
+inline constexpr char kNotOnDiskText[] =
+    "Le dossier choisi n'est pas un dossier du disque.\n"
+    "Aucun fichier n'a été modifié. Choisissez le dossier où PureBasic est installé.";
+inline constexpr char kNotAnsiText[] =
+    "Le chemin du dossier choisi contient des caractères que l'installateur ne sait pas écrire.\n"
+    "Aucun fichier n'a été modifié. Choisissez un dossier dont le chemin n'a que des lettres "
+    "d'Europe occidentale, ou renommez le dossier.";
+inline constexpr char kNoBrowserText[] =
+    "Le sélecteur de dossier de Windows n'a pas pu être ouvert.\n"
+    "Aucun fichier n'a été modifié.";
+
+enum class Action { Install, Uninstall };
+
+// Why one file was not written or removed.
+struct FileProblem {
+    enum class Kind { None, MissingFolder, PathTooLong, TargetIsFolder, System };
+    Kind kind = Kind::None;
+    DWORD error = ERROR_SUCCESS;  // for Kind::System
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+// Trying again can help: a file in use, a refused access, a full or protected disk.
+bool RetryCanHelp(const FileProblem& problem);
+
+// One paragraph: which file, why (the system's words for a system error), what to do.
+std::string DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
+                            const FileProblem& problem);
+
+std::string FailureCaption(Action action);
+std::string FailureHeading(Action action);

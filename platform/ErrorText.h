@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// The system's own words for a Win32 error code, without the trailing line break.
+std::string SystemErrorText(DWORD code);

@@ -1,0 +1,92 @@
+#pragma once
+// A small GUI layer over Win32: windows and controls are addressed by numbers the program
+// chooses, and what happens to them is read as events, one at a time, from a queue.
+#include "platform/UniqueHandle.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace gui {
+
+constexpr int kEventControl = 13100;   // a child control notified its window (WM_COMMAND)
+constexpr int kEventCloseWindow = 16;  // the user asked to close a window (WM_CLOSE)
+
+struct Event {
+    int code = 0;
+    int control = -1;
+    int window = -1;
+    int type = 0;  // the control's notification code
+};
+
+class Gui {
+public:
+    Gui();
+    ~Gui();
+    Gui(const Gui&) = delete;
+    Gui& operator=(const Gui&) = delete;
+
+    // Opens a top-level window whose outer frame's top-left corner is (x, y) and whose client
+    // area is clientWidth x clientHeight. Returns false when the window can't be created.
+    bool OpenWindow(int number, int x, int y, int clientWidth, int clientHeight,
+                    const std::string& caption, DWORD style);
+    void CloseWindow(int number);
+    void SetWindowColor(int number, COLORREF colour);
+    HWND WindowHandle(int number) const;
+
+    // Controls are children of an open window; a picture control shows image `image`
+    // (none when the number holds no image) and takes its size.
+    bool PictureControl(int number, int window, int x, int y, int width, int height, int image);
+    bool ButtonControl(int number, int window, int x, int y, int width, int height,
+                       const std::string& text);
+    HWND ControlHandle(int number) const;
+
+    // The image store keeps decoded pictures until it is cleared or the layer ends.
+    void StoreImage(int number, UniqueBitmap bitmap);
+    HBITMAP Image(int number) const;
+
+    // Blocks until there is an event and returns its code: a queued event if any, else the
+    // event raised by the next system message, else that message's own identifier.
+    int WaitEvent();
+    int EventControl() const { return current_.control; }
+    int EventWindow() const { return current_.window; }
+
+private:
+    struct Window {
+        Gui* owner = nullptr;
+        int number = 0;
+        std::string className;
+        UniqueWindow handle;
+        UniqueBrush background;
+        COLORREF colour = 0;
+        UniqueAccel tabKeys;
+        HWND savedFocus = nullptr;
+        std::vector<int> controls;  // in creation order, which is the Tab order
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(HWND handle, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(Window& window, WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(Window& window);
+    LRESULT OnEraseBackground(HWND handle, Window& window, HDC dc);
+    LRESULT OnStaticColour(Window& window, HDC dc);
+    LRESULT OnActivate(HWND handle, Window& window, WPARAM wParam, LPARAM lParam);
+    void MoveFocus(Window& window, bool forwards);
+    bool TranslateTabKeys(MSG& message);
+    Window* FindWindowByHandle(HWND handle);
+    Window* FindWindowByNumber(int number);
+    const Window* FindWindowByNumber(int number) const;
+    HWND CreateControl(int number, Window& parent, const char* className, const std::string& text,
+                       DWORD style, int x, int y, int width, int height);
+
+    HINSTANCE instance_;
+    // Declared before the windows so that the windows go first at shutdown.
+    std::map<int, UniqueBitmap> images_;
+    std::map<int, Window> windows_;
+    std::map<int, HWND> controls_;
+    std::deque<Event> queue_;
+    Event current_;
+};
+
+}  // namespace gui

@@ -1,0 +1,201 @@
+#include "support/Processes.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <vector>
+
+std::string InstallerPath() {
+    const char* path = std::getenv("TARVO_SETUP_EXE");
+    return path ? path : "tarvo-setup.exe";
+}
+
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND window = find()) return window;
+        if (GetTickCount() - start > timeoutMs) return nullptr;
+        Sleep(20);
+    }
+}
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->processId || !IsWindowVisible(window)) return TRUE;
+    if (search->className && ClassName(window) != search->className) return TRUE;
+    if (search->caption && WindowText(window) != search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className, const char* caption) {
+    Search search{processId, className, caption, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string WindowText(HWND window) {
+    char text[4096] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 5000, &length)) {
+        return {};
+    }
+    return std::string(text, length);
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = {};
+    int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? length : 0);
+}
+
+InstallerProcess::InstallerProcess(const std::string& exe, const std::string& workingFolder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + exe + "\"";
+    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_.reset(info.hProcess);
+        id_ = info.dwProcessId;
+        WaitForInputIdle(info.hProcess, 20000);
+    }
+}
+
+InstallerProcess::~InstallerProcess() { Close(); }
+
+void InstallerProcess::Close() {
+    if (!process_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return;
+    // Dismiss whatever modal dialog is open, then close the main window.
+    for (int round = 0; round < 5 && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0; ++round) {
+        if (HWND dialog = FindProcessWindow(id_, "#32770", nullptr)) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            Sleep(300);
+            continue;
+        }
+        if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.get(), 3000) == WAIT_OBJECT_0) return;
+    }
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
+}
+
+HWND InstallerProcess::MainWindow(DWORD timeoutMs) {
+    if (!main_) {
+        main_ = WaitForWindow([&] { return FindProcessWindow(id_, nullptr, "By Quelnar"); }, timeoutMs);
+    }
+    return main_;
+}
+
+HWND InstallerProcess::Control(int number) {
+    HWND main = MainWindow();
+    return main ? GetDlgItem(main, number) : nullptr;
+}
+
+HWND InstallerProcess::WaitForBrowser(DWORD timeoutMs) {
+    return WaitForWindow(
+        [&]() -> HWND {
+            HWND dialog = FindProcessWindow(id_, "#32770", nullptr);
+            return dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr) ? dialog : nullptr;
+        },
+        timeoutMs);
+}
+
+HWND InstallerProcess::FindMessageBox() {
+    HWND dialog = FindProcessWindow(id_, "#32770", nullptr);
+    return dialog && GetDlgItem(dialog, 0xFFFF) ? dialog : nullptr;
+}
+
+HWND InstallerProcess::WaitForMessageBox(DWORD timeoutMs) {
+    return WaitForWindow([&] { return FindMessageBox(); }, timeoutMs);
+}
+
+namespace {
+
+// Memory inside the installer, for messages whose parameters point at data.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    void* Address() const { return address_; }
+    bool Write(const void* data, size_t size, size_t offset = 0) {
+        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const {
+        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+void InstallerProcess::ChooseFolder(HWND browser, const std::string& folder) {
+    RemoteMemory path(process_.get(), folder.size() + 1);
+    path.Write(folder.c_str(), folder.size() + 1);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.Address()),
+                        SMTO_ABORTIFHUNG, 10000, &result);
+    PressDialogButton(browser, IDOK);
+}
+
+std::string InstallerProcess::BrowserSelection(HWND browser) {
+    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    if (!tree) return {};
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item) return {};
+    // The item's text is its display name; its lParam is the shell's own data, so the test
+    // asks for the text, which is what the user sees.
+    RemoteMemory memory(process_.get(), sizeof(TVITEMA) + MAX_PATH);
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = static_cast<char*>(memory.Address()) + sizeof(TVITEMA);
+    query.cchTextMax = MAX_PATH;
+    memory.Write(&query, sizeof query);
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(memory.Address()));
+    char text[MAX_PATH] = {};
+    memory.Read(text, MAX_PATH - 1, sizeof(TVITEMA));
+    return text;
+}
+
+DWORD InstallerProcess::WaitForExit(DWORD timeoutMs) {
+    DWORD code = STILL_ACTIVE;
+    if (process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process_.get(), &code);
+    }
+    return code;
+}
+
+MessageBoxContent ReadMessageBox(HWND box) {
+    return {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+}
+
+void PressDialogButton(HWND dialog, int id) {
+    if (HWND button = GetDlgItem(dialog, id)) {
+        PostMessageA(button, BM_CLICK, 0, 0);
+    } else {
+        PostMessageA(dialog, WM_COMMAND, id, 0);
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Drives the real installer from the test process: starts it, finds its windows, presses
+// buttons, reads texts, and drives the shell's folder browser through its messages.
+#include "platform/UniqueHandle.h"
+
+#include <functional>
+#include <string>
+
+// The installer under test (TARVO_SETUP_EXE, set by the build for the end-to-end tests).
+std::string InstallerPath();
+
+// Polls `find` until it gives a window or `timeoutMs` passes.
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 20000);
+
+// Top-level windows of a process, by class name (nullptr: any) and caption (nullptr: any).
+HWND FindProcessWindow(DWORD processId, const char* className, const char* caption);
+
+std::string WindowText(HWND window);  // WM_GETTEXT, which works across processes
+std::string ClassName(HWND window);
+
+class InstallerProcess {
+public:
+    // Starts `exe` in `workingFolder` (the test's own current folder when empty).
+    explicit InstallerProcess(const std::string& exe = InstallerPath(), const std::string& workingFolder = "");
+    ~InstallerProcess();  // closes the installer if it still runs
+    InstallerProcess(const InstallerProcess&) = delete;
+    InstallerProcess& operator=(const InstallerProcess&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_.get(); }
+
+    HWND MainWindow(DWORD timeoutMs = 20000);  // the window captioned "By Quelnar"
+    HWND Control(int number);                  // a child of the main window by its number
+
+    // The open folder browser, and the open message box (a dialog with a static 65535).
+    HWND WaitForBrowser(DWORD timeoutMs = 20000);
+    HWND WaitForMessageBox(DWORD timeoutMs = 20000);
+    HWND FindMessageBox();
+
+    // Selects `folder` in the browser (BFFM_SETSELECTIONA with the path placed in the
+    // installer's memory), then presses OK.
+    void ChooseFolder(HWND browser, const std::string& folder);
+    std::string BrowserSelection(HWND browser);  // the path of the tree's selected item
+
+    DWORD WaitForExit(DWORD timeoutMs = 20000);  // the exit code, or STILL_ACTIVE
+    void Close();
+
+private:
+    UniqueHandle process_;
+    DWORD id_ = 0;
+    HWND main_ = nullptr;
+};
+
+// What a message box shows.
+struct MessageBoxContent {
+    std::string caption;
+    std::string text;
+};
+MessageBoxContent ReadMessageBox(HWND box);
+void PressDialogButton(HWND dialog, int id);  // posted, so a modal loop in the target can't block us

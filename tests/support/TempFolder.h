@@ -1,0 +1,30 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// owner goes away; and small helpers to read and write real files for the tests.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Ends with a backslash, like the installer's folders.
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& relative) const { return path_ + relative; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+void MakeFolders(const std::string& path);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+std::vector<unsigned char> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::vector<std::string> FolderEntries(const std::string& folder);

@@ -1,0 +1,295 @@
+#include "install/Actions.h"
+
+#include "install/Messages.h"
+#include "platform/UniqueHandle.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Outcome = gui::FolderChoice::Outcome;
+
+const std::string kLibrary = "ERUP sample library bytes" + std::string(5000, 'L');
+const std::string kHelp = "ITSF sample help bytes" + std::string(3000, 'H');
+
+Blob BlobOf(const std::string& bytes) {
+    auto start = reinterpret_cast<const unsigned char*>(bytes.data());
+    return {start, start + bytes.size()};
+}
+
+std::vector<PayloadFile> Payloads() {
+    return {
+        {"PureLibraries\\UserLibraries\\Lib_tarvo4", BlobOf(kLibrary), Sha256(BlobOf(kLibrary).start, kLibrary.size())},
+        {"Help\\tarvo_lib.chm", BlobOf(kHelp), Sha256(BlobOf(kHelp).start, kHelp.size())},
+    };
+}
+
+std::string Text(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+struct Shown {
+    std::string caption;
+    std::string text;
+    UINT flags;
+};
+
+// Plays the user: answers the picker and the message boxes from scripts, and keeps a record.
+struct FakeUser {
+    std::deque<gui::FolderChoice> choices;
+    std::deque<int> answers;  // buttons pressed in message boxes; IDOK when the script is empty
+    std::vector<std::string> proposals;
+    std::vector<Shown> shown;
+    std::function<void()> onMessage;  // runs while a message box is "open"
+
+    ActionUi Ui() {
+        return {
+            [this](const std::string& prompt, const std::string& proposal) {
+                EXPECT_EQ(prompt, "Purebasic se trouve bien ici ?");
+                proposals.push_back(proposal);
+                gui::FolderChoice choice = choices.empty() ? gui::FolderChoice{} : choices.front();
+                if (!choices.empty()) choices.pop_front();
+                return choice;
+            },
+            [this](const std::string& caption, const std::string& text, UINT flags) {
+                shown.push_back({caption, text, flags});
+                if (onMessage) onMessage();
+                if (answers.empty()) return IDOK;
+                int answer = answers.front();
+                answers.pop_front();
+                return answer;
+            },
+        };
+    }
+};
+
+gui::FolderChoice Chosen(const std::string& folder) { return {Outcome::Chosen, folder}; }
+
+// A folder laid out like a compiler installation.
+struct CompilerFolder {
+    TempFolder root;
+    CompilerFolder(bool withLibraries = true, bool withHelp = true) {
+        if (withLibraries) MakeFolders(root / "PureLibraries\\UserLibraries");
+        if (withHelp) MakeFolders(root / "Help");
+    }
+    std::string Library() const { return root / "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
+    std::string Help() const { return root / "Help\\tarvo_lib.chm"; }
+};
+
+void ExpectOnlyMessage(const FakeUser& user, const char* caption, const char* text) {
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].caption, caption);
+    EXPECT_EQ(user.shown[0].text, text);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK));
+}
+
+TEST(InstallTest, WritesBothFilesAndSaysSo) {
+    CompilerFolder pb;
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "C:\\Proposed\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_EQ(user.proposals, std::vector<std::string>{"C:\\Proposed\\"});
+    EXPECT_EQ(installFolder, pb.root.Path());
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+    EXPECT_EQ(Text(ReadBytes(pb.Help())), kHelp);
+    ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
+}
+
+TEST(InstallTest, OverExistingFilesLeavesExactlyThePayloads) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), std::string(200000, 'o'));
+    WriteBytes(pb.Help(), std::string(90000, 'o'));
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+    EXPECT_EQ(Text(ReadBytes(pb.Help())), kHelp);
+}
+
+TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
+    TempFolder current;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(current.Path().c_str());
+    MakeFolders(current / "PureLibraries\\UserLibraries");  // the trap a relative path would fall into
+    MakeFolders(current / "Help");
+
+    FakeUser user;
+    user.choices = {{Outcome::Cancelled, ""}};
+    std::string installFolder = "C:\\PureBasic\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    SetCurrentDirectoryA(previous);
+
+    EXPECT_EQ(installFolder, "C:\\PureBasic\\");
+    EXPECT_TRUE(user.shown.empty());
+    EXPECT_TRUE(FolderEntries(current / "PureLibraries\\UserLibraries\\").empty());
+    EXPECT_TRUE(FolderEntries(current / "Help\\").empty());
+}
+
+TEST(InstallTest, MissingHelpFolderWritesTheLibraryAndReportsTheRest) {
+    CompilerFolder pb(true, false);
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+    EXPECT_FALSE(FolderExists(pb.root / "Help"));
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(user.shown[0].text.find("Help\\tarvo_lib.chm"), std::string::npos);
+    EXPECT_NE(user.shown[0].text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos);
+    EXPECT_EQ(user.shown[0].text.find("termin\xE9\n"), std::string::npos);
+    EXPECT_NE(user.shown[0].caption, "ok !");
+}
+
+TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
+    CompilerFolder pb;
+    auto payloads = Payloads();
+    payloads[1].digest[0] ^= 1;  // as if one byte of the help file had changed since the build
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, payloads, user.Ui());
+
+    EXPECT_FALSE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].caption, kDamagedCaption);
+    EXPECT_NE(user.shown[0].text.find("T\xE9l\xE9" "chargez"), std::string::npos);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+TEST(InstallTest, FileInUseOffersRetryAndRetrySucceedsOnceItIsFreed) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "old");
+    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    user.answers = {IDRETRY};
+    user.onMessage = [&] { holder.reset(); };  // the user closes the other program, then retries
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+
+    ASSERT_EQ(user.shown.size(), 2u);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONERROR));
+    EXPECT_NE(user.shown[0].text.find(pb.Library()), std::string::npos);
+    EXPECT_EQ(user.shown[1].text, "l'installation est termin\xE9");
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+}
+
+TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "old");
+    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    user.answers = {IDCANCEL};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    holder.reset();
+
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), "old");
+    EXPECT_EQ(Text(ReadBytes(pb.Help())), kHelp);
+    ASSERT_EQ(user.shown.size(), 2u);
+    EXPECT_EQ(user.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(user.shown[1].text.find("Lib_tarvo4"), std::string::npos);
+    EXPECT_EQ(user.shown[1].text.find("tarvo_lib.chm"), std::string::npos);
+    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+}
+
+TEST(InstallTest, ChoicesThatAreNoFolderEndTheActionWithAMessage) {
+    for (Outcome outcome : {Outcome::NotOnDisk, Outcome::NotAnsi, Outcome::Unavailable}) {
+        FakeUser user;
+        user.choices = {{outcome, ""}};
+        std::string installFolder = "C:\\PureBasic\\";
+        InstallLibrary(installFolder, Payloads(), user.Ui());
+        EXPECT_EQ(installFolder, "C:\\PureBasic\\");
+        ASSERT_EQ(user.shown.size(), 1u);
+        EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+        EXPECT_NE(user.shown[0].text.find("Aucun fichier n'a \xE9t\xE9 modifi\xE9"), std::string::npos);
+    }
+}
+
+TEST(InstallTest, EachPickerProposesTheFolderChosenBefore) {
+    CompilerFolder first, second;
+    FakeUser user;
+    user.choices = {Chosen(first.root.Path()), {Outcome::Cancelled, ""}, Chosen(second.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    EXPECT_EQ(user.proposals,
+              (std::vector<std::string>{"\\", first.root.Path(), first.root.Path()}));
+    EXPECT_TRUE(FileExists(second.Library()));
+}
+
+TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "lib");
+    WriteBytes(pb.Help(), "help");
+    WriteBytes(pb.root / "Help\\other.chm", "not ours");
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    UninstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_FALSE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+    EXPECT_TRUE(FolderExists(pb.root / "PureLibraries\\UserLibraries"));
+    EXPECT_TRUE(FileExists(pb.root / "Help\\other.chm"));
+    ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
+}
+
+TEST(UninstallTest, NothingToRemoveIsStillDone) {
+    CompilerFolder pb;
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
+}
+
+TEST(UninstallTest, CancelDeletesNothing) {
+    TempFolder current;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(current.Path().c_str());
+    MakeFolders(current / "PureLibraries\\UserLibraries");
+    WriteBytes(current / "PureLibraries\\UserLibraries\\Lib_tarvo4", "someone else's");
+    FakeUser user;
+    std::string installFolder = "\\";
+    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(FileExists(current / "PureLibraries\\UserLibraries\\Lib_tarvo4"));
+    EXPECT_TRUE(user.shown.empty());
+}
+
+TEST(UninstallTest, FileThatCannotBeRemovedIsReportedAndTheOtherRemoved) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "lib");
+    WriteBytes(pb.Help(), "help");
+    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    user.answers = {IDCANCEL};
+    std::string installFolder = "\\";
+    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    holder.reset();
+
+    EXPECT_TRUE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+    ASSERT_EQ(user.shown.size(), 2u);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONERROR));
+    EXPECT_EQ(user.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_NE(user.shown[1].text.find("n'a pas \xE9t\xE9 supprim\xE9"), std::string::npos);
+}
+
+}  // namespace

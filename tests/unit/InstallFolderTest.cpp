@@ -1,0 +1,80 @@
+#include "install/InstallFolder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A stand-in for the compiler's uninstall key, so the machine's real entry is never touched.
+const std::string kKey = "Software\\TarvoTests\\Folder" + std::to_string(GetCurrentProcessId()) +
+                         "\\Purebasic_is1\\";
+const std::string kParent = "Software\\TarvoTests\\Folder" + std::to_string(GetCurrentProcessId());
+
+void Record(HKEY root, REGSAM view, const std::string& folder) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, kCompilerFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+}
+
+void Forget(HKEY root, REGSAM view) {
+    HKEY parent = nullptr;
+    if (RegOpenKeyExA(root, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, &parent) == ERROR_SUCCESS) {
+        RegDeleteTreeA(parent, kParent.substr(sizeof "Software\\TarvoTests").c_str());
+        RegCloseKey(parent);
+    }
+}
+
+class InstallFolderTest : public testing::Test {
+protected:
+    void TearDown() override {
+        Forget(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY);
+        Forget(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY);
+        Forget(HKEY_CURRENT_USER, 0);
+    }
+};
+
+TEST_F(InstallFolderTest, NothingRecordedProposesABackslash) {
+    EXPECT_EQ(FindCompilerFolder(kKey), "\\");
+}
+
+TEST_F(InstallFolderTest, RecordedFolderGetsOneBackslash) {
+    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\");
+}
+
+TEST_F(InstallFolderTest, FolderEndingWithBackslashGetsAnotherOne) {
+    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic\\");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\\\");
+}
+
+// A 64-bit compiler records its folder in the 64-bit view, out of a 32-bit program's sight.
+TEST_F(InstallFolderTest, SixtyFourBitViewIsReadWhenTheDefaultViewHasNothing) {
+    Record(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "C:\\Program Files\\PureBasic");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Program Files\\PureBasic\\");
+}
+
+TEST_F(InstallFolderTest, PerUserEntryIsReadLast) {
+    Record(HKEY_CURRENT_USER, 0, "C:\\Users\\me\\PureBasic");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Users\\me\\PureBasic\\");
+    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\");
+}
+
+TEST_F(InstallFolderTest, DefaultViewWinsOverTheOtherView) {
+#if defined(_WIN64)
+    const REGSAM otherView = KEY_WOW64_32KEY;
+#else
+    const REGSAM otherView = KEY_WOW64_64KEY;
+#endif
+    Record(HKEY_LOCAL_MACHINE, otherView, "C:\\Other");
+    Record(HKEY_LOCAL_MACHINE, 0, "C:\\Mine");
+    EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Mine\\");
+}
+
+}  // namespace
