@@ -1,0 +1,177 @@
+// Installs and uninstalls through the real installer's window, as a user would.
+#include "support/Processes.h"
+#include "support/TempFolder.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+const char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Purebasic_is1";
+
+std::vector<unsigned char> PayloadFromBuild(const char* variable) {
+    const char* path = std::getenv(variable);
+    return path ? ReadBytes(path) : std::vector<unsigned char>{};
+}
+
+// The compiler's uninstall entry, as its setup program leaves it; removed afterwards.
+class RecordedCompiler {
+public:
+    explicit RecordedCompiler(const std::string& folder) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExA(key, "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>(folder.size() + 1));
+        RegCloseKey(key);
+    }
+    ~RecordedCompiler() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
+};
+
+// In a fresh Wine session the first folder browser ignores the folder it is asked to select;
+// one throwaway browse from the test process takes that first turn.
+class BrowserWarmUp : public testing::Environment {
+public:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        std::thread browse([] {
+            CoInitialize(nullptr);
+            BROWSEINFOA info{};
+            info.lpszTitle = "warm-up";
+            info.ulFlags = BIF_NEWDIALOGSTYLE;
+            if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info)) CoTaskMemFree(chosen);
+            CoUninitialize();
+        });
+        HWND dialog = WaitForWindow([] { return FindProcessWindow(GetCurrentProcessId(), "#32770", nullptr); });
+        if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        browse.join();
+    }
+};
+testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new BrowserWarmUp);
+
+// A folder laid out like a compiler installation, without the trailing backslash the
+// registry value does not have either.
+struct CompilerFolder {
+    TempFolder root;
+    explicit CompilerFolder(bool withHelp = true) {
+        MakeFolders(root / "PureLibraries\\UserLibraries");
+        if (withHelp) MakeFolders(root / "Help");
+    }
+    std::string Path() const { return root.Path().substr(0, root.Path().size() - 1); }
+    std::string Library() const { return root / "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
+    std::string Help() const { return root / "Help\\tarvo_lib.chm"; }
+};
+
+class InstallerSession : public testing::Test {
+protected:
+    // Presses a button, confirms `folder` in the browser and returns the message box shown.
+    MessageBoxContent Run(InstallerProcess& app, int button, const std::string& folder) {
+        PostMessageA(app.Control(button), BM_CLICK, 0, 0);
+        HWND browser = app.WaitForBrowser();
+        EXPECT_NE(browser, nullptr);
+        if (!browser) return {};
+        EXPECT_EQ(WindowText(GetDlgItem(browser, 14146)), "Purebasic se trouve bien ici ?");
+        app.ChooseFolder(browser, folder);
+        return DismissMessage(app);
+    }
+    MessageBoxContent DismissMessage(InstallerProcess& app) {
+        HWND box = app.WaitForMessageBox();
+        EXPECT_NE(box, nullptr) << "a message box";
+        if (!box) return {};
+        MessageBoxContent content = ReadMessageBox(box);
+        PressDialogButton(box, IDOK);
+        WaitForWindow([&]() -> HWND { return IsWindow(box) ? nullptr : app.MainWindow(); }, 10000);
+        return content;
+    }
+};
+
+TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
+    CompilerFolder pb;
+    RecordedCompiler recorded(pb.Path());
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+
+    PostMessageA(app.Control(1), BM_CLICK, 0, 0);
+    HWND browser = app.WaitForBrowser();
+    ASSERT_NE(browser, nullptr);
+    std::string leaf = pb.Path().substr(pb.Path().find_last_of('\\') + 1);
+    EXPECT_EQ(app.BrowserSelection(browser), leaf) << "the recorded folder is proposed";
+    app.ChooseFolder(browser, pb.Path());
+    MessageBoxContent shown = DismissMessage(app);
+
+    EXPECT_EQ(shown.caption, "ok !");
+    EXPECT_EQ(shown.text, "l'installation est termin\xE9");
+    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
+    EXPECT_EQ(ReadBytes(pb.Help()), PayloadFromBuild("TARVO_HELP_PAYLOAD"));
+
+    shown = Run(app, 1, pb.Path());  // a second install over the first
+    EXPECT_EQ(shown.text, "l'installation est termin\xE9");
+    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
+    EXPECT_EQ(FolderEntries(pb.root / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
+}
+
+TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "installed before");
+    WriteBytes(pb.Help(), "installed before");
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    MessageBoxContent shown = Run(app, 2, pb.Path());
+    EXPECT_EQ(shown.caption, "ok !");
+    EXPECT_EQ(shown.text, " desinstallation termin\xE9");
+    EXPECT_FALSE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+    EXPECT_TRUE(FolderExists(pb.root / "PureLibraries\\UserLibraries"));
+    EXPECT_TRUE(FolderExists(pb.root / "Help"));
+}
+
+TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
+    CompilerFolder pb(false);
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    MessageBoxContent shown = Run(app, 1, pb.Path());
+    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
+    EXPECT_FALSE(FolderExists(pb.root / "Help"));
+    EXPECT_EQ(shown.caption, "Installation incompl\xE8te");
+    EXPECT_NE(shown.text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos) << shown.text;
+}
+
+TEST_F(InstallerSession, CancelWritesNothingAnywhere) {
+    CompilerFolder pb;
+    TempFolder current;  // the installer's current folder, laid out like a compiler's too
+    MakeFolders(current / "PureLibraries\\UserLibraries");
+    MakeFolders(current / "Help");
+    InstallerProcess app(InstallerPath(), current.Path());
+    ASSERT_NE(app.MainWindow(), nullptr);
+
+    for (int button : {1, 2}) {
+        PostMessageA(app.Control(button), BM_CLICK, 0, 0);
+        HWND browser = app.WaitForBrowser();
+        ASSERT_NE(browser, nullptr);
+        PressDialogButton(browser, IDCANCEL);
+        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+        Sleep(1000);
+        EXPECT_EQ(app.FindMessageBox(), nullptr) << "no message after a cancel";
+    }
+    EXPECT_TRUE(FolderEntries(current / "PureLibraries\\UserLibraries\\").empty());
+    EXPECT_TRUE(FolderEntries(current / "Help\\").empty());
+    EXPECT_TRUE(FolderEntries(pb.root / "Help\\").empty());
+}
+
+TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
+    CompilerFolder first;
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    Run(app, 1, first.Path());
+    PostMessageA(app.Control(2), BM_CLICK, 0, 0);
+    HWND browser = app.WaitForBrowser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(app.BrowserSelection(browser), first.Path().substr(first.Path().find_last_of('\\') + 1));
+    PressDialogButton(browser, IDCANCEL);
+}
+
+}  // namespace

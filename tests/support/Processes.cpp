@@ -152,11 +152,20 @@ private:
 }  // namespace
 
 void InstallerProcess::ChooseFolder(HWND browser, const std::string& folder) {
-    RemoteMemory path(process_.get(), folder.size() + 1);
-    path.Write(folder.c_str(), folder.size() + 1);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.Address()),
-                        SMTO_ABORTIFHUNG, 10000, &result);
+    // The browser selects its proposal once it has filled its tree; a selection sent before
+    // that would be overridden, so wait for the tree, then select until the selection shows.
+    WaitForWindow([&]() -> HWND { return BrowserSelection(browser).empty() ? nullptr : browser; }, 10000);
+    std::string trimmed = folder.size() > 3 && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
+    std::string leaf = trimmed.substr(trimmed.find_last_of('\\') + 1);
+    RemoteMemory path(process_.get(), trimmed.size() + 1);
+    path.Write(trimmed.c_str(), trimmed.size() + 1);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.Address()),
+                            SMTO_ABORTIFHUNG, 10000, &result);
+        if (leaf.empty() || BrowserSelection(browser) == leaf) break;
+        Sleep(250);
+    }
     PressDialogButton(browser, IDOK);
 }
 

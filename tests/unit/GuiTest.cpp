@@ -109,3 +109,20 @@ TEST_F(GuiTest, PictureTakesTheSizeOfItsImage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GuiFontTest, EveryControlUsesTheStockGuiFont) {
+    gui::Gui gui;
+    ASSERT_TRUE(gui.OpenWindow(0, 10, 10, 200, 100, "fonts", kStyle));
+    gui.PictureControl(0, 0, 0, 0, 20, 20, 0);
+    gui.ButtonControl(1, 0, 0, 30, 80, 20, "a");
+    gui.ButtonControl(2, 0, 0, 60, 80, 20, "b");
+    for (int number : {0, 1, 2}) {
+        EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(gui.ControlHandle(number), WM_GETFONT, 0, 0)),
+                  GetStockObject(DEFAULT_GUI_FONT))
+            << number;
+    }
+}
+
+}  // namespace

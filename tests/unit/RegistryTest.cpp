@@ -44,7 +44,7 @@ TEST_F(RegistryTest, ReadsStringValuesAsStored) {
         {"empty string", REG_SZ, std::string("\0", 1), ""},
         {"no bytes at all", REG_SZ, "", ""},
         {"a value without its zero keeps its last character", REG_SZ, "C:\\PB", "C:\\PB"},
-        {"255 characters without a zero fit exactly", REG_SZ, chars255, chars255},
+        {"254 characters without a zero are all kept", REG_SZ, chars254, chars254},
         {"the text stops at the first zero", REG_SZ, std::string("abc\0def\0", 8), "abc"},
         {"a trailing backslash is kept", REG_SZ, std::string("C:\\PB\\\0", 7), "C:\\PB\\"},
         {"expandable strings count", REG_EXPAND_SZ, std::string("%ProgramFiles%\\PB\0", 18),
