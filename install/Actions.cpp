@@ -75,6 +75,7 @@ template <typename Step>
 void RunForEachFile(Action action, const std::string& folder, std::span<const PayloadFile> files,
                     const ActionUi& ui, Step step) {
     std::vector<std::string> failures;
+    bool missingFolder = false;
     for (const PayloadFile& file : files) {
         FileProblem problem = step(folder, file);
         while (problem && RetryCanHelp(problem) &&
@@ -83,6 +84,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
             problem = step(folder, file);
         }
         if (problem) failures.push_back(DescribeProblem(action, folder, file.relativePath, problem));
+        missingFolder = missingFolder || problem.kind == FileProblem::Kind::MissingFolder;
     }
     if (failures.empty()) {
         ui.showMessage(kDoneCaption, action == Action::Install ? kInstallDone : kUninstallDone, MB_OK);
@@ -90,6 +92,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
     }
     std::string text = FailureHeading(action);
     for (const std::string& failure : failures) text += "\n\n" + failure;
+    if (missingFolder) text += "\n\n" + NotACompilerFolder(folder);
     ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
 }
 

@@ -55,10 +55,7 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
         return {};
     case FileProblem::Kind::MissingFolder:
         return "Le fichier " + Quoted(relativePath) + notDone + " : le dossier " +
-               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.\n" +
-               "Le dossier " + Quoted(folder) +
-               " ne ressemble pas à une installation de PureBasic : choisissez le dossier où "
-               "PureBasic est installé.";
+               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.";
     case FileProblem::Kind::PathTooLong:
         return "Le fichier " + Quoted(target) + notDone +
                " : son chemin est trop long pour Windows (plus de 259 caractères).\n"
@@ -75,6 +72,12 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
                        ")\n" + Advice(action, problem.error);
     if (installing) text += "\nL'ancien fichier, s'il y en avait un, est resté tel quel.";
     return text;
+}
+
+std::string NotACompilerFolder(const std::string& folder) {
+    return "Le dossier " + Quoted(folder) +
+           " ne ressemble pas à une installation de PureBasic : relancez l'installation et "
+           "choisissez le dossier où PureBasic est installé.";
 }
 
 std::string FailureCaption(Action action) {
