@@ -1,6 +1,6 @@
 // Installs and uninstalls through the real installer's window, as a user would.
+#include "support/CompilerFolder.h"
 #include "support/Processes.h"
-#include "support/TempFolder.h"
 
 #include <shlobj.h>
 
@@ -12,25 +12,10 @@
 
 namespace {
 
-const char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Purebasic_is1";
-
 std::vector<unsigned char> PayloadFromBuild(const char* variable) {
     const char* path = std::getenv(variable);
     return path ? ReadBytes(path) : std::vector<unsigned char>{};
 }
-
-// The compiler's uninstall entry, as its setup program leaves it; removed afterwards.
-class RecordedCompiler {
-public:
-    explicit RecordedCompiler(const std::string& folder) {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
-        RegCloseKey(key);
-    }
-    ~RecordedCompiler() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
-};
 
 // In a fresh Wine session the first folder browser ignores the folder it is asked to select;
 // one throwaway browse from the test process takes that first turn.
@@ -52,19 +37,6 @@ public:
     }
 };
 testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new BrowserWarmUp);
-
-// A folder laid out like a compiler installation, without the trailing backslash the
-// registry value does not have either.
-struct CompilerFolder {
-    TempFolder root;
-    explicit CompilerFolder(bool withHelp = true) {
-        MakeFolders(root / "PureLibraries\\UserLibraries");
-        if (withHelp) MakeFolders(root / "Help");
-    }
-    std::string Path() const { return root.Path().substr(0, root.Path().size() - 1); }
-    std::string Library() const { return root / "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
-    std::string Help() const { return root / "Help\\tarvo_lib.chm"; }
-};
 
 class InstallerSession : public testing::Test {
 protected:
@@ -98,8 +70,7 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     PostMessageA(app.Control(1), BM_CLICK, 0, 0);
     HWND browser = app.WaitForBrowser();
     ASSERT_NE(browser, nullptr);
-    std::string leaf = pb.Path().substr(pb.Path().find_last_of('\\') + 1);
-    EXPECT_EQ(app.BrowserSelection(browser), leaf) << "the recorded folder is proposed";
+    EXPECT_EQ(app.BrowserSelection(browser), pb.Leaf()) << "the recorded folder is proposed";
     app.ChooseFolder(browser, pb.Path());
     MessageBoxContent shown = DismissMessage(app);
 
@@ -111,7 +82,7 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     shown = Run(app, 1, pb.Path());  // a second install over the first
     EXPECT_EQ(shown.text, "l'installation est termin\xE9");
     EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
-    EXPECT_EQ(FolderEntries(pb.root / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
+    EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
 }
 
 TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
@@ -125,8 +96,8 @@ TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
     EXPECT_EQ(shown.text, " desinstallation termin\xE9");
     EXPECT_FALSE(FileExists(pb.Library()));
     EXPECT_FALSE(FileExists(pb.Help()));
-    EXPECT_TRUE(FolderExists(pb.root / "PureLibraries\\UserLibraries"));
-    EXPECT_TRUE(FolderExists(pb.root / "Help"));
+    EXPECT_TRUE(FolderExists(pb / "PureLibraries\\UserLibraries"));
+    EXPECT_TRUE(FolderExists(pb / "Help"));
 }
 
 TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
@@ -135,7 +106,7 @@ TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
     ASSERT_NE(app.MainWindow(), nullptr);
     MessageBoxContent shown = Run(app, 1, pb.Path());
     EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
-    EXPECT_FALSE(FolderExists(pb.root / "Help"));
+    EXPECT_FALSE(FolderExists(pb / "Help"));
     EXPECT_EQ(shown.caption, "Installation incompl\xE8te");
     EXPECT_NE(shown.text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos) << shown.text;
 }
@@ -159,7 +130,7 @@ TEST_F(InstallerSession, CancelWritesNothingAnywhere) {
     }
     EXPECT_TRUE(FolderEntries(current / "PureLibraries\\UserLibraries\\").empty());
     EXPECT_TRUE(FolderEntries(current / "Help\\").empty());
-    EXPECT_TRUE(FolderEntries(pb.root / "Help\\").empty());
+    EXPECT_TRUE(FolderEntries(pb / "Help\\").empty());
 }
 
 TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
@@ -170,7 +141,7 @@ TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
     PostMessageA(app.Control(2), BM_CLICK, 0, 0);
     HWND browser = app.WaitForBrowser();
     ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(app.BrowserSelection(browser), first.Path().substr(first.Path().find_last_of('\\') + 1));
+    EXPECT_EQ(app.BrowserSelection(browser), first.Leaf());
     PressDialogButton(browser, IDCANCEL);
 }
 

@@ -1,0 +1,45 @@
+#pragma once
+// Scenery for the tests that drive the real installer: a folder laid out like a compiler
+// installation, and the registry entry its setup program leaves behind.
+#include "support/TempFolder.h"
+
+#include <windows.h>
+
+#include <string>
+
+inline constexpr char kCompilerKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Purebasic_is1";
+
+// The folder is made inside a fresh temporary folder, under the name `name` when one is given.
+class CompilerFolder {
+public:
+    explicit CompilerFolder(bool withHelp = true, const std::string& name = "")
+        : folder_(temp_.Path() + (name.empty() ? "" : name + "\\")) {
+        MakeFolders(folder_ + "PureLibraries\\UserLibraries");
+        if (withHelp) MakeFolders(folder_ + "Help");
+    }
+    // Without the trailing backslash, as the registry records it.
+    std::string Path() const { return folder_.substr(0, folder_.size() - 1); }
+    std::string Leaf() const { return Path().substr(Path().find_last_of('\\') + 1); }
+    std::string operator/(const std::string& relative) const { return folder_ + relative; }
+    std::string Library() const { return folder_ + "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
+    std::string Help() const { return folder_ + "Help\\tarvo_lib.chm"; }
+
+private:
+    TempFolder temp_;
+    std::string folder_;
+};
+
+// Records `folder` as the compiler's, in the test program's own registry view; removed afterwards.
+class RecordedCompiler {
+public:
+    explicit RecordedCompiler(const std::string& folder) {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCompilerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        RegSetValueExA(key, "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>(folder.size() + 1));
+        RegCloseKey(key);
+    }
+    ~RecordedCompiler() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kCompilerKey); }
+    RecordedCompiler(const RecordedCompiler&) = delete;
+    RecordedCompiler& operator=(const RecordedCompiler&) = delete;
+};

@@ -1,0 +1,102 @@
+// Runs the real installer through its four faces (the window, the folder browser, the
+// completion message, an error message) and saves each as a 24-bit BMP of the screen area
+// the windows cover. scripts/make-pictures turns them into the PNGs under docs/.
+// Usage: tarvo_screenshots <output folder ending with a backslash>
+#include "support/CompilerFolder.h"
+#include "support/Processes.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+RECT Union(HWND a, HWND b) {
+    RECT ra{}, rb{};
+    GetWindowRect(a, &ra);
+    if (!b) return ra;
+    GetWindowRect(b, &rb);
+    RECT both;
+    UnionRect(&both, &ra, &rb);
+    return both;
+}
+
+bool SaveScreen(const RECT& area, const std::string& path) {
+    const int margin = 8;
+    int x = area.left - margin, y = area.top - margin;
+    int width = area.right - area.left + 2 * margin, height = area.bottom - area.top + 2 * margin;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    GdiFlush();
+    DWORD stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * height;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * height);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::printf("saved %s\n", path.c_str());
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\\\n", argv[0]);
+        return 2;
+    }
+    const std::string out = argv[1];
+    CompilerFolder pb(true, "PureBasic");
+    CompilerFolder noHelp(false, "Jeux");
+    RecordedCompiler recorded(pb.Path());
+    InstallerProcess app;
+    HWND main = app.MainWindow();
+    if (!main) return 1;
+    Sleep(1500);
+    SaveScreen(Union(main, nullptr), out + "main-window.bmp");
+
+    PostMessageA(app.Control(1), BM_CLICK, 0, 0);
+    HWND browser = app.WaitForBrowser();
+    if (!browser) return 1;
+    app.ChooseFolder(browser, pb.Path());  // selects, then presses OK
+    // Re-open to picture the browser with the proposal selected, undisturbed.
+    HWND box = app.WaitForMessageBox();
+    if (!box) return 1;
+    Sleep(800);
+    SaveScreen(Union(main, box), out + "done-message.bmp");
+    PressDialogButton(box, IDOK);
+    Sleep(800);
+
+    PostMessageA(app.Control(1), BM_CLICK, 0, 0);
+    browser = app.WaitForBrowser();
+    if (!browser) return 1;
+    WaitForWindow([&]() -> HWND { return app.BrowserSelection(browser) == pb.Leaf() ? browser : nullptr; }, 10000);
+    Sleep(800);
+    SaveScreen(Union(main, browser), out + "folder-picker.bmp");
+    app.ChooseFolder(browser, noHelp.Path());
+    box = app.WaitForMessageBox();
+    if (!box) return 1;
+    Sleep(800);
+    SaveScreen(Union(main, box), out + "error-message.bmp");
+    PressDialogButton(box, IDOK);
+    Sleep(500);
+    app.Close();
+    return 0;
+}
