@@ -12,10 +12,8 @@
 
 namespace {
 
-std::vector<unsigned char> PayloadFromBuild(const char* variable) {
-    const char* path = std::getenv(variable);
-    return path ? ReadBytes(path) : std::vector<unsigned char>{};
-}
+const std::vector<unsigned char> kLibraryPayload = ReadBytes(TARVO_LIBRARY_PAYLOAD_PATH);
+const std::vector<unsigned char> kHelpPayload = ReadBytes(TARVO_HELP_PAYLOAD_PATH);
 
 // In a fresh Wine session the first folder browser ignores the folder it is asked to select;
 // one throwaway browse from the test process takes that first turn.
@@ -76,12 +74,12 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
 
     EXPECT_EQ(shown.caption, "ok !");
     EXPECT_EQ(shown.text, "l'installation est termin\xE9");
-    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
-    EXPECT_EQ(ReadBytes(pb.Help()), PayloadFromBuild("TARVO_HELP_PAYLOAD"));
+    EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
+    EXPECT_EQ(ReadBytes(pb.Help()), kHelpPayload);
 
     shown = Run(app, 1, pb.Path());  // a second install over the first
     EXPECT_EQ(shown.text, "l'installation est termin\xE9");
-    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
+    EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
 }
 
@@ -105,7 +103,7 @@ TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
     MessageBoxContent shown = Run(app, 1, pb.Path());
-    EXPECT_EQ(ReadBytes(pb.Library()), PayloadFromBuild("TARVO_LIBRARY_PAYLOAD"));
+    EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_FALSE(FolderExists(pb / "Help"));
     EXPECT_EQ(shown.caption, "Installation incompl\xE8te");
     EXPECT_NE(shown.text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos) << shown.text;

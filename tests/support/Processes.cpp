@@ -8,7 +8,7 @@
 
 std::string InstallerPath() {
     const char* path = std::getenv("TARVO_SETUP_EXE");
-    return path ? path : "tarvo-setup.exe";
+    return path && *path ? path : TARVO_SETUP_EXE_PATH;
 }
 
 HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-// The installer under test (TARVO_SETUP_EXE, set by the build for the end-to-end tests).
+// The installer under test: the build's, unless the environment's TARVO_SETUP_EXE names another.
 std::string InstallerPath();
 
 // Polls `find` until it gives a window or `timeoutMs` passes.

@@ -47,6 +47,15 @@ TEST_F(GuiTest, ClientAreaAndFramePositionAreAsAsked) {
     EXPECT_EQ(frame.top, 80);
 }
 
+TEST_F(GuiTest, WindowClassHasTheProgramsIconArrowAndDoubleClicks) {
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "TarvoWindow3", &info));
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_NE(info.hIcon, nullptr) << "icon 1 of the program";
+    EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+}
+
 TEST_F(GuiTest, ButtonPressBecomesAControlEventWithItsNumbers) {
     PostMessageA(gui_.ControlHandle(9), BM_CLICK, 0, 0);
     int code;
