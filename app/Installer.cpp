@@ -26,22 +26,18 @@ std::array<PayloadFile, 2> Payloads() {
     }};
 }
 
-const ActionUi& RealUi() {
-    static const ActionUi ui{gui::BrowseForFolder, gui::ShowMessageBox};
-    return ui;
-}
-
 // Waits for events until window 0 is closed.
 void RunEventLoop(gui::Gui& gui, std::string& installFolder) {
+    const ActionUi ui{gui::BrowseForFolder, gui::ShowMessageBox};
     for (;;) {
         switch (gui.WaitEvent()) {
         case gui::kEventControl:
             switch (gui.EventControl()) {
             case kInstallButton:
-                InstallLibrary(installFolder, Payloads(), RealUi());
+                InstallLibrary(installFolder, Payloads(), ui);
                 break;
             case kUninstallButton:
-                UninstallLibrary(installFolder, Payloads(), RealUi());
+                UninstallLibrary(installFolder, Payloads(), ui);
                 break;
             }
             break;

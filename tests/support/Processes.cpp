@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 std::string InstallerPath() {
@@ -189,6 +190,11 @@ std::string InstallerProcess::BrowserSelection(HWND browser) {
     return text;
 }
 
+bool InstallerProcess::WaitForSelection(HWND browser, const std::string& name, DWORD timeoutMs) {
+    return WaitForWindow([&]() -> HWND { return BrowserSelection(browser) == name ? browser : nullptr; },
+                         timeoutMs) != nullptr;
+}
+
 DWORD InstallerProcess::WaitForExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
     if (process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
@@ -207,4 +213,48 @@ void PressDialogButton(HWND dialog, int id) {
     } else {
         PostMessageA(dialog, WM_COMMAND, id, 0);
     }
+}
+
+namespace {
+
+int CALLBACK SelectWarmUpFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+std::string LocalSelection(HWND dialog) {
+    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
+    auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+    if (!item) return {};
+    char text[MAX_PATH] = {};
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = MAX_PATH;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+}
+
+}  // namespace
+
+void WarmUpFolderBrowser() {
+    static const char kFolder[] = "C:\\tarvo-tests";
+    CreateDirectoryA(kFolder, nullptr);
+    std::thread browse([] {
+        CoInitialize(nullptr);
+        BROWSEINFOA info{};
+        info.lpszTitle = "warm-up";
+        info.ulFlags = BIF_NEWDIALOGSTYLE;
+        info.lpfn = SelectWarmUpFolder;
+        info.lParam = reinterpret_cast<LPARAM>(kFolder);
+        if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info)) CoTaskMemFree(chosen);
+        CoUninitialize();
+    });
+    HWND dialog = WaitForWindow([] { return FindProcessWindow(GetCurrentProcessId(), "#32770", nullptr); });
+    if (dialog) {
+        WaitForWindow([&]() -> HWND { return LocalSelection(dialog) == "tarvo-tests" ? dialog : nullptr; }, 10000);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    browse.join();
 }

@@ -41,7 +41,9 @@ public:
     // Selects `folder` in the browser (BFFM_SETSELECTIONA with the path placed in the
     // installer's memory), then presses OK.
     void ChooseFolder(HWND browser, const std::string& folder);
-    std::string BrowserSelection(HWND browser);  // the path of the tree's selected item
+    std::string BrowserSelection(HWND browser);  // the name of the tree's selected item
+    // The browser selects its proposal a moment after it opens: waits for `name` to be selected.
+    bool WaitForSelection(HWND browser, const std::string& name, DWORD timeoutMs = 5000);
 
     DWORD WaitForExit(DWORD timeoutMs = 20000);  // the exit code, or STILL_ACTIVE
     void Close();
@@ -59,3 +61,7 @@ struct MessageBoxContent {
 };
 MessageBoxContent ReadMessageBox(HWND box);
 void PressDialogButton(HWND dialog, int id);  // posted, so a modal loop in the target can't block us
+
+// Opens the shell's folder browser in this process, lets it select a folder near the drive's
+// root, and closes it: later browsers then reach the folders they are asked to select.
+void WarmUpFolderBrowser();

@@ -6,11 +6,14 @@
 #include <iterator>
 
 TempFolder::TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+    // Near the drive's root rather than in the profile's Temp folder: the shell's folder
+    // browser reaches such a folder through My Computer, without detouring through the
+    // profile folder that it sometimes stops at while that branch is still being filled.
+    const std::string base = "C:\\tarvo-tests\\";
+    CreateDirectoryA(base.c_str(), nullptr);
     static unsigned counter = 0;
     for (;;) {
-        path_ = std::string(base) + "tarvo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+        path_ = base + "test-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(++counter) + "\\";
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
     }

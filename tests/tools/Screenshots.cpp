@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     PostMessageA(app.Control(1), BM_CLICK, 0, 0);
     browser = app.WaitForBrowser();
     if (!browser) return 1;
-    WaitForWindow([&]() -> HWND { return app.BrowserSelection(browser) == pb.Leaf() ? browser : nullptr; }, 10000);
+    app.WaitForSelection(browser, pb.Leaf(), 10000);
     Sleep(800);
     SaveScreen(Union(main, browser), out + "folder-picker.bmp");
     app.ChooseFolder(browser, noHelp.Path());
