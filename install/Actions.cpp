@@ -50,10 +50,11 @@ FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, erro
 
 FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
+    // First: past MAX_PATH an existing folder looks missing to the ANSI calls.
+    if (target.size() + sizeof kTemporarySuffix - 1 >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
     if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) {
         return {FileProblem::Kind::MissingFolder};
     }
-    if (target.size() + sizeof kTemporarySuffix - 1 >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
     if (IsFolder(target)) return {FileProblem::Kind::TargetIsFolder};
     DWORD error = WriteBlobToFile(target, file.bytes.start, file.bytes.end);
     return error == ERROR_SUCCESS ? FileProblem{} : SystemProblem(error);

@@ -55,11 +55,19 @@ DWORD ReadBack(HANDLE file, const unsigned char* start, DWORD size) {
     return ERROR_SUCCESS;
 }
 
+// A file another program has open can't be replaced, and the system calls that "access denied",
+// which would send the user after rights; the user must hear that the file is in use.
+bool OpenElsewhere(const std::string& path) {
+    UniqueFile probe(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // A hidden or system target is replaced like any other; only its attributes stand in the way.
 DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
     constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (MoveFileExA(temporary.c_str(), path.c_str(), kFlags)) return ERROR_SUCCESS;
     DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED && OpenElsewhere(path)) return ERROR_SHARING_VIOLATION;
     DWORD attributes = GetFileAttributesA(path.c_str());
     constexpr DWORD kInTheWay = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (error != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||

@@ -1,0 +1,385 @@
+// Measures the installer against its baselines and prints one line per figure on stdout:
+//   <measure> <subject> <median> <min> <max> <runs>
+// scripts/bench runs it for each build and turns the lines into a table. Progress and any
+// failed run go to stderr; a failed run is counted and left out of the figures.
+//
+//   tarvo_bench.exe [start-up runs] [install runs]
+#include "support/CompilerFolder.h"
+#include "support/Processes.h"
+#include "support/TempFolder.h"
+
+#include <windows.h>
+#include <psapi.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr char kInstallerCaption[] = "By Quelnar";
+constexpr char kBaselineCaption[] = TARVO_BENCH_BASELINE_CAPTION;
+constexpr char kArch[] = TARVO_ARCH_NAME;
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
+// The support library's WaitForWindow sleeps 20 ms between looks, coarser than what is timed.
+HWND PollForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
+    const double end = NowMs() + timeoutMs;
+    for (;;) {
+        if (HWND window = find()) return window;
+        if (NowMs() > end) return nullptr;
+        Sleep(1);
+    }
+}
+
+struct Samples {
+    std::vector<double> values;
+    int failed = 0;
+
+    double Median() const {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        size_t n = sorted.size();
+        if (n == 0) return 0;
+        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+};
+
+void PrintRow(const char* measure, const char* subject, const Samples& samples) {
+    if (samples.values.empty()) {
+        std::printf("%s %s - - - 0\n", measure, subject);
+    } else {
+        auto [low, high] = std::minmax_element(samples.values.begin(), samples.values.end());
+        std::printf("%s %s %.1f %.1f %.1f %zu\n", measure, subject, samples.Median(), *low, *high,
+                    samples.values.size());
+    }
+    if (samples.failed) std::printf("failed %s_%s %d\n", measure, subject, samples.failed);
+    std::fflush(stdout);
+}
+
+void Progress(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Progress(const char* format, ...) {
+    std::fprintf(stderr, "[bench %s] ", kArch);
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+}
+
+// ---- Start-up and memory ------------------------------------------------------------------
+
+struct StartOutcome {
+    bool shown = false;
+    double ms = 0;
+    double peakKiB = 0;
+};
+
+double PeakWorkingSetKiB(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return 0;
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    double kib = GetProcessMemoryInfo(process, &counters, sizeof counters)
+                     ? static_cast<double>(counters.PeakWorkingSetSize) / 1024.0
+                     : 0;
+    CloseHandle(process);
+    return kib;
+}
+
+// From process creation until the window captioned `caption` is there and visible; then,
+// with the window shown and painted, the process's peak working set.
+StartOutcome StartAndShow(const std::string& exe, const char* caption) {
+    StartOutcome outcome;
+    const double start = NowMs();
+    InstallerProcess app(exe);  // CreateProcess, then WaitForInputIdle
+    if (!app.Started()) return outcome;
+    HWND window = PollForWindow([&] { return FindProcessWindow(app.Id(), nullptr, caption); }, 30000);
+    outcome.ms = NowMs() - start;
+    outcome.shown = window != nullptr;
+    if (window) {
+        WaitForInputIdle(app.Handle(), 5000);
+        Sleep(300);  // the first paint and whatever the program does once idle
+        outcome.peakKiB = PeakWorkingSetKiB(app.Id());
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (app.WaitForExit(10000) == STILL_ACTIVE) app.Close();
+    return outcome;
+}
+
+void MeasureStartUp(int runs) {
+    const std::string installer = InstallerPath();
+    const std::string baseline = TARVO_BENCH_BASELINE_PATH;
+    // The proposal the installer reads at start-up, as on a machine with the compiler.
+    CompilerFolder compiler;
+    RecordedCompiler recorded(compiler.Path());
+
+    // Untimed: the first start of each program pays for reading its DLLs from disk.
+    StartAndShow(installer, kInstallerCaption);
+    StartAndShow(baseline, kBaselineCaption);
+
+    Samples installerMs, baselineMs, installerKiB, baselineKiB;
+    for (int run = 1; run <= runs; ++run) {
+        // Interleaved, so drifting load on the machine weighs on both alike.
+        StartOutcome a = StartAndShow(installer, kInstallerCaption);
+        StartOutcome b = StartAndShow(baseline, kBaselineCaption);
+        for (auto [outcome, ms, kib] : {std::tuple{&a, &installerMs, &installerKiB},
+                                        std::tuple{&b, &baselineMs, &baselineKiB}}) {
+            if (!outcome->shown) {
+                ++ms->failed;
+                continue;
+            }
+            ms->values.push_back(outcome->ms);
+            if (outcome->peakKiB > 0) {
+                kib->values.push_back(outcome->peakKiB);
+            } else {
+                ++kib->failed;
+            }
+        }
+        Progress("start-up %d/%d: installer %.0f ms %.0f KiB, baseline %.0f ms %.0f KiB", run, runs, a.ms,
+                 a.peakKiB, b.ms, b.peakKiB);
+    }
+    PrintRow("startup", "installer", installerMs);
+    PrintRow("startup", "baseline", baselineMs);
+    PrintRow("memory", "installer", installerKiB);
+    PrintRow("memory", "baseline", baselineKiB);
+}
+
+// ---- Install ------------------------------------------------------------------------------
+
+// Memory inside the installer, for the browser message whose parameter points at a path.
+class RemoteText {
+public:
+    RemoteText(HANDLE process, const std::string& text)
+        : process_(process),
+          address_(VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT, PAGE_READWRITE)) {
+        if (address_) WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr);
+    }
+    ~RemoteText() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteText(const RemoteText&) = delete;
+    RemoteText& operator=(const RemoteText&) = delete;
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+// The first half of the support library's ChooseFolder: selects `folder` (no trailing
+// separator) in the open browser, without pressing OK, so the clock can start at the press.
+bool SelectInBrowser(InstallerProcess& app, HWND browser, const std::string& folder) {
+    const std::string leaf = folder.substr(folder.find_last_of('\\') + 1);
+    if (app.WaitForSelection(browser, leaf, 3000)) return true;  // the proposal is already right
+    RemoteText path(app.Handle(), folder);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, path.Address(), SMTO_ABORTIFHUNG, 10000, &result);
+        if (app.BrowserSelection(browser) == leaf) return true;
+        Sleep(250);
+    }
+    return false;
+}
+
+// Opens the browser from the Install button with `folder` selected in it; retries with a new
+// browser when Wine leaves one on another folder.
+HWND OpenBrowserOn(InstallerProcess& app, const std::string& folder) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        PostMessageA(app.Control(1), BM_CLICK, 0, 0);
+        HWND browser = app.WaitForBrowser();
+        if (!browser) return nullptr;
+        if (SelectInBrowser(app, browser, folder)) return browser;
+        PressDialogButton(browser, IDCANCEL);
+        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+    }
+    return nullptr;
+}
+
+bool HoldsPayloads(const CompilerFolder& compiler, const std::vector<unsigned char>& library,
+                   const std::vector<unsigned char>& help) {
+    return ReadBytes(compiler.Library()) == library && ReadBytes(compiler.Help()) == help;
+}
+
+// From OK in the folder browser to the completion message; -1 when the install did not end
+// in it with both files in place.
+double TimeInstall(const CompilerFolder& compiler, const std::vector<unsigned char>& library,
+                   const std::vector<unsigned char>& help) {
+    InstallerProcess app;
+    if (!app.MainWindow()) {
+        Progress("install: no main window");
+        return -1;
+    }
+    HWND browser = OpenBrowserOn(app, compiler.Path());
+    if (!browser) {
+        Progress("install: the browser did not reach %s", compiler.Path().c_str());
+        return -1;
+    }
+    const double start = NowMs();
+    PressDialogButton(browser, IDOK);
+    HWND box = PollForWindow([&] { return app.FindMessageBox(); }, 30000);
+    const double elapsed = NowMs() - start;
+    if (!box) {
+        Progress("install: no message after OK");
+        return -1;
+    }
+    MessageBoxContent shown = ReadMessageBox(box);
+    PressDialogButton(box, IDOK);
+    WaitForWindow([&]() -> HWND { return IsWindow(box) ? nullptr : app.MainWindow(); }, 10000);
+    if (shown.caption != "ok !" || !HoldsPayloads(compiler, library, help)) {
+        Progress("install: \"%s\": %s", shown.caption.c_str(), shown.text.c_str());
+        return -1;
+    }
+    return elapsed;
+}
+
+// The same bytes into the same places with the plainest call there is.
+double TimeCopy(const CompilerFolder& compiler, const std::vector<unsigned char>& library,
+                const std::vector<unsigned char>& help) {
+    DeleteFileA(compiler.Library().c_str());
+    DeleteFileA(compiler.Help().c_str());
+    const double start = NowMs();
+    bool copied = CopyFileA(TARVO_LIBRARY_PAYLOAD_PATH, compiler.Library().c_str(), FALSE) &&
+                  CopyFileA(TARVO_HELP_PAYLOAD_PATH, compiler.Help().c_str(), FALSE);
+    const double elapsed = NowMs() - start;
+    if (!copied || !HoldsPayloads(compiler, library, help)) {
+        Progress("copy: failed (%lu)", GetLastError());
+        return -1;
+    }
+    return elapsed;
+}
+
+// The tree's selected item, read within this process.
+std::string LocalSelection(HWND browser) {
+    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+    auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
+    if (!item) return {};
+    char text[MAX_PATH] = {};
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = MAX_PATH;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
+    return text;
+}
+
+int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM folder) {
+    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, folder);
+    return 0;
+}
+
+// What no installer can avoid between OK and its message: the browser closing and a message
+// box opening. This process shows both with no file in between and times them the same way;
+// it has no manifest and no owner window, so the figure is near the installer's, not equal.
+double TimeDialogsAlone(const CompilerFolder& compiler) {
+    const std::string folder = compiler.Path();
+    const std::string leaf = compiler.Leaf();
+    std::thread dialogs([&] {
+        CoInitialize(nullptr);
+        BROWSEINFOA info{};
+        info.lpszTitle = "Purebasic se trouve bien ici ?";
+        info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
+        info.lpfn = SelectStart;
+        info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
+        if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info)) {
+            char path[MAX_PATH] = {};
+            SHGetPathFromIDListA(chosen, path);
+            CoTaskMemFree(chosen);
+        }
+        MessageBoxA(nullptr, "l'installation est termin\xE9", "ok !", MB_OK);
+        CoUninitialize();
+    });
+    const DWORD self = GetCurrentProcessId();
+    double elapsed = -1;
+    HWND browser = PollForWindow(
+        [&]() -> HWND {
+            HWND dialog = FindProcessWindow(self, "#32770", nullptr);
+            return dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr) ? dialog : nullptr;
+        },
+        20000);
+    if (browser && WaitForWindow([&]() -> HWND { return LocalSelection(browser) == leaf ? browser : nullptr; }, 10000)) {
+        const double start = NowMs();
+        PressDialogButton(browser, IDOK);
+        HWND box = PollForWindow(
+            [&]() -> HWND {
+                HWND dialog = FindProcessWindow(self, "#32770", nullptr);
+                return dialog && GetDlgItem(dialog, 0xFFFF) ? dialog : nullptr;
+            },
+            30000);
+        if (box) elapsed = NowMs() - start;
+    } else {
+        Progress("dialogs alone: the browser did not reach %s", folder.c_str());
+        if (browser) PressDialogButton(browser, IDCANCEL);
+    }
+    // Whatever is still open goes, so the thread ends.
+    for (int round = 0; round < 50; ++round) {
+        HWND dialog = PollForWindow([&] { return FindProcessWindow(self, "#32770", nullptr); }, 200);
+        if (!dialog) break;
+        PressDialogButton(dialog, GetDlgItem(dialog, IDOK) && GetDlgItem(dialog, 0xFFFF) ? IDOK : IDCANCEL);
+        Sleep(50);
+    }
+    dialogs.join();
+    return elapsed;
+}
+
+void MeasureInstall(int runs) {
+    const std::vector<unsigned char> library = ReadBytes(TARVO_LIBRARY_PAYLOAD_PATH);
+    const std::vector<unsigned char> help = ReadBytes(TARVO_HELP_PAYLOAD_PATH);
+    WarmUpFolderBrowser();  // see tests/e2e/InstallTest.cpp
+
+    Samples installMs, copyMs, dialogsMs;
+    for (int run = 1; run <= runs; ++run) {
+        CompilerFolder compiler;  // fresh each round: both write new files, not replacements
+        RecordedCompiler recorded(compiler.Path());
+        double a = TimeInstall(compiler, library, help);
+        double b = a >= 0 ? TimeCopy(compiler, library, help) : -1;
+        double c = TimeDialogsAlone(compiler);
+        for (auto [value, samples] : {std::pair{a, &installMs}, std::pair{b, &copyMs}, std::pair{c, &dialogsMs}}) {
+            if (value >= 0) {
+                samples->values.push_back(value);
+            } else {
+                ++samples->failed;
+            }
+        }
+        Progress("install %d/%d: installer %.1f ms, copy %.1f ms, dialogs alone %.1f ms", run, runs, a, b, c);
+    }
+    PrintRow("install", "installer", installMs);
+    PrintRow("install", "copy", copyMs);
+    PrintRow("install", "dialogs", dialogsMs);
+}
+
+int Count(const char* text, int fallback) {
+    int value = text ? std::atoi(text) : 0;
+    return value > 0 ? value : fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int startRuns = Count(argc > 1 ? argv[1] : nullptr, 21);
+    const int installRuns = Count(argc > 2 ? argv[2] : nullptr, 11);
+    std::printf("arch %s\n", kArch);
+    MeasureStartUp(startRuns);
+    MeasureInstall(installRuns);
+    return 0;
+}
