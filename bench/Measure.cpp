@@ -290,7 +290,8 @@ int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM folder) {
 
 // What no installer can avoid between OK and its message: the browser closing and a message
 // box opening. This process shows both with no file in between and times them the same way;
-// it has no manifest and no owner window, so the figure is near the installer's, not equal.
+// like the installer it asks for Common Controls 6 (Measure.rc), but it has no owner window, so
+// the figure is near the installer's, not equal.
 double TimeDialogsAlone(const CompilerFolder& compiler) {
     const std::string folder = compiler.Path();
     const std::string leaf = compiler.Leaf();
