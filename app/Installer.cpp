@@ -27,8 +27,11 @@ std::array<PayloadFile, 2> Payloads() {
 }
 
 // Waits for events until window 0 is closed.
-void RunEventLoop(gui::Gui& gui, std::string& installFolder) {
-    const ActionUi ui{gui::BrowseForFolder, gui::ShowMessageBox};
+void RunEventLoop(gui::Gui& gui, gui::FolderPicker& picker, std::string& installFolder) {
+    const ActionUi ui{[&picker](const std::string& prompt, const std::string& proposal) {
+                          return picker.Browse(prompt, proposal);
+                      },
+                      gui::ShowMessageBox};
     for (;;) {
         switch (gui.WaitEvent()) {
         case gui::kEventControl:
@@ -54,11 +57,12 @@ void RunEventLoop(gui::Gui& gui, std::string& installFolder) {
 }  // namespace
 
 int RunInstaller() {
+    gui::FolderPicker picker;  // outlives COM: the shell is unloaded last
     ComScope com;
     StartCommonControls();
     gui::Gui gui;
     std::string installFolder = FindCompilerFolder();
     if (!OpenMainWindow(gui)) return 0;  // nothing to wait on
-    RunEventLoop(gui, installFolder);
+    RunEventLoop(gui, picker, installFolder);
     return 0;
 }

@@ -4,14 +4,13 @@
 #include "platform/UniqueHandle.h"
 #include "platform/SystemLibrary.h"
 
-#include <shlobj.h>
-
 namespace gui {
 namespace {
 
-using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA);
-using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR);
-using WidePathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
 
 int CALLBACK SelectProposal(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
@@ -40,16 +39,18 @@ std::string FolderWithSeparator(const std::string& path) {
     return path + '\\';
 }
 
-FolderChoice BrowseForFolder(const std::string& prompt, const std::string& proposal) {
-    UniqueModule shell = LoadSystemLibrary("SHELL32.DLL");
-    if (!shell) return {FolderChoice::Outcome::Unavailable, {}};
-    auto browse = reinterpret_cast<BrowseFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell.get(), "SHBrowseForFolder")));
-    auto pathOf = reinterpret_cast<PathFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell.get(), "SHGetPathFromIDList")));
-    auto widePathOf = reinterpret_cast<WidePathFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell.get(), "SHGetPathFromIDListW")));
-    if (!browse || !pathOf) return {FolderChoice::Outcome::Unavailable, {}};
+bool FolderPicker::Load() {
+    if (browse_ && pathOf_) return true;
+    if (!shell_) shell_ = LoadSystemLibrary("SHELL32.DLL");
+    if (!shell_) return false;
+    browse_ = Lookup<BrowseFunction>(shell_.get(), "SHBrowseForFolder");
+    pathOf_ = Lookup<PathFunction>(shell_.get(), "SHGetPathFromIDList");
+    widePathOf_ = Lookup<WidePathFunction>(shell_.get(), "SHGetPathFromIDListW");
+    return browse_ && pathOf_;
+}
+
+FolderChoice FolderPicker::Browse(const std::string& prompt, const std::string& proposal) {
+    if (!Load()) return {FolderChoice::Outcome::Unavailable, {}};
 
     char start[MAX_PATH] = {};
     BrowserStartFolder(proposal).copy(start, MAX_PATH - 1);
@@ -63,18 +64,18 @@ FolderChoice BrowseForFolder(const std::string& prompt, const std::string& propo
         info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
         info.lpfn = SelectProposal;
         info.lParam = reinterpret_cast<LPARAM>(start);
-        chosen.reset(browse(&info));
+        chosen.reset(browse_(&info));
     }
     if (!chosen) return {FolderChoice::Outcome::Cancelled, {}};
 
-    if (widePathOf) {
+    if (widePathOf_) {
         wchar_t widePath[MAX_PATH] = {};
-        if (widePathOf(chosen.get(), widePath) && !FitsAnsiCodePage(widePath)) {
+        if (widePathOf_(chosen.get(), widePath) && !FitsAnsiCodePage(widePath)) {
             return {FolderChoice::Outcome::NotAnsi, {}};
         }
     }
     char path[MAX_PATH] = {};
-    if (!pathOf(chosen.get(), path) || path[0] == '\0') return {FolderChoice::Outcome::NotOnDisk, {}};
+    if (!pathOf_(chosen.get(), path) || path[0] == '\0') return {FolderChoice::Outcome::NotOnDisk, {}};
     return {FolderChoice::Outcome::Chosen, FolderWithSeparator(path)};
 }
 

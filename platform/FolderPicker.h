@@ -1,6 +1,10 @@
 #pragma once
 // The shell's folder browser as a requester: a prompt, a proposed folder, and the folder the
 // user confirmed (ending with a backslash, so file names can be appended to it).
+#include "platform/UniqueHandle.h"
+
+#include <shlobj.h>
+
 #include <string>
 
 namespace gui {
@@ -17,7 +21,29 @@ struct FolderChoice {
     std::string path;
 };
 
-FolderChoice BrowseForFolder(const std::string& prompt, const std::string& proposal);
+// Loads the shell on its first use and keeps it until it is destroyed: a second browse
+// neither unloads nor reloads SHELL32 and what it pulled in. Destroy it after COM is
+// uninitialised, as objects the browser left with COM may still run shell code.
+class FolderPicker {
+public:
+    FolderPicker() = default;
+    FolderPicker(const FolderPicker&) = delete;
+    FolderPicker& operator=(const FolderPicker&) = delete;
+
+    FolderChoice Browse(const std::string& prompt, const std::string& proposal);
+
+private:
+    using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA);
+    using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR);
+    using WidePathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+
+    bool Load();
+
+    UniqueModule shell_;
+    BrowseFunction browse_ = nullptr;
+    PathFunction pathOf_ = nullptr;
+    WidePathFunction widePathOf_ = nullptr;  // optional: only to see whether the path fits ANSI
+};
 
 // The browser is given the proposal without a trailing backslash, except for short paths
 // such as a drive root ("D:\") which need it. At most 259 characters are kept.
