@@ -28,6 +28,7 @@ namespace {
 
 constexpr char kInstallerCaption[] = "By Quelnar";
 constexpr char kBaselineCaption[] = TARVO_BENCH_BASELINE_CAPTION;
+constexpr char kReferenceCaption[] = TARVO_BENCH_REFERENCE_CAPTION;
 constexpr char kArch[] = TARVO_ARCH_NAME;
 
 double NowMs() {
@@ -127,79 +128,49 @@ StartOutcome StartAndShow(const std::string& exe, const char* caption) {
 }
 
 void MeasureStartUp(int runs) {
-    const std::string installer = InstallerPath();
-    const std::string baseline = TARVO_BENCH_BASELINE_PATH;
+    struct Program {
+        const char* subject;
+        std::string exe;
+        const char* caption;
+        Samples ms, kib;
+        StartOutcome last;
+    };
+    Program programs[] = {
+        {"installer", InstallerPath(), kInstallerCaption, {}, {}, {}},
+        {"baseline", TARVO_BENCH_BASELINE_PATH, kBaselineCaption, {}, {}, {}},
+        {"reference", TARVO_BENCH_REFERENCE_PATH, kReferenceCaption, {}, {}, {}},
+    };
     // The proposal the installer reads at start-up, as on a machine with the compiler.
     CompilerFolder compiler;
     RecordedCompiler recorded(compiler.Path());
 
     // Untimed: the first start of each program pays for reading its DLLs from disk.
-    StartAndShow(installer, kInstallerCaption);
-    StartAndShow(baseline, kBaselineCaption);
+    for (Program& program : programs) StartAndShow(program.exe, program.caption);
 
-    Samples installerMs, baselineMs, installerKiB, baselineKiB;
     for (int run = 1; run <= runs; ++run) {
-        // Interleaved, so drifting load on the machine weighs on both alike.
-        StartOutcome a = StartAndShow(installer, kInstallerCaption);
-        StartOutcome b = StartAndShow(baseline, kBaselineCaption);
-        for (auto [outcome, ms, kib] : {std::tuple{&a, &installerMs, &installerKiB},
-                                        std::tuple{&b, &baselineMs, &baselineKiB}}) {
-            if (!outcome->shown) {
-                ++ms->failed;
+        // Interleaved, so drifting load on the machine weighs on all alike.
+        for (Program& program : programs) {
+            program.last = StartAndShow(program.exe, program.caption);
+            if (!program.last.shown) {
+                ++program.ms.failed;
                 continue;
             }
-            ms->values.push_back(outcome->ms);
-            if (outcome->peakKiB > 0) {
-                kib->values.push_back(outcome->peakKiB);
+            program.ms.values.push_back(program.last.ms);
+            if (program.last.peakKiB > 0) {
+                program.kib.values.push_back(program.last.peakKiB);
             } else {
-                ++kib->failed;
+                ++program.kib.failed;
             }
         }
-        Progress("start-up %d/%d: installer %.0f ms %.0f KiB, baseline %.0f ms %.0f KiB", run, runs, a.ms,
-                 a.peakKiB, b.ms, b.peakKiB);
+        Progress("start-up %d/%d: installer %.0f ms %.0f KiB, baseline %.0f ms %.0f KiB, reference %.0f ms %.0f KiB",
+                 run, runs, programs[0].last.ms, programs[0].last.peakKiB, programs[1].last.ms,
+                 programs[1].last.peakKiB, programs[2].last.ms, programs[2].last.peakKiB);
     }
-    PrintRow("startup", "installer", installerMs);
-    PrintRow("startup", "baseline", baselineMs);
-    PrintRow("memory", "installer", installerKiB);
-    PrintRow("memory", "baseline", baselineKiB);
+    for (const Program& program : programs) PrintRow("startup", program.subject, program.ms);
+    for (const Program& program : programs) PrintRow("memory", program.subject, program.kib);
 }
 
 // ---- Install ------------------------------------------------------------------------------
-
-// Memory inside the installer, for the browser message whose parameter points at a path.
-class RemoteText {
-public:
-    RemoteText(HANDLE process, const std::string& text)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, text.size() + 1, MEM_COMMIT, PAGE_READWRITE)) {
-        if (address_) WriteProcessMemory(process, address_, text.c_str(), text.size() + 1, nullptr);
-    }
-    ~RemoteText() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteText(const RemoteText&) = delete;
-    RemoteText& operator=(const RemoteText&) = delete;
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
-// The first half of the support library's ChooseFolder: selects `folder` (no trailing
-// separator) in the open browser, without pressing OK, so the clock can start at the press.
-bool SelectInBrowser(InstallerProcess& app, HWND browser, const std::string& folder) {
-    const std::string leaf = folder.substr(folder.find_last_of('\\') + 1);
-    if (app.WaitForSelection(browser, leaf, 3000)) return true;  // the proposal is already right
-    RemoteText path(app.Handle(), folder);
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, path.Address(), SMTO_ABORTIFHUNG, 10000, &result);
-        if (app.BrowserSelection(browser) == leaf) return true;
-        Sleep(250);
-    }
-    return false;
-}
 
 // Opens the browser from the Install button with `folder` selected in it; retries with a new
 // browser when Wine leaves one on another folder.
@@ -208,9 +179,8 @@ HWND OpenBrowserOn(InstallerProcess& app, const std::string& folder) {
         PostMessageA(app.Control(1), BM_CLICK, 0, 0);
         HWND browser = app.WaitForBrowser();
         if (!browser) return nullptr;
-        if (SelectInBrowser(app, browser, folder)) return browser;
-        PressDialogButton(browser, IDCANCEL);
-        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+        if (app.SelectFolder(browser, folder)) return browser;
+        app.Dismiss(browser, IDCANCEL);
     }
     return nullptr;
 }
@@ -243,8 +213,7 @@ double TimeInstall(const CompilerFolder& compiler, const std::vector<unsigned ch
         return -1;
     }
     MessageBoxContent shown = ReadMessageBox(box);
-    PressDialogButton(box, IDOK);
-    WaitForWindow([&]() -> HWND { return IsWindow(box) ? nullptr : app.MainWindow(); }, 10000);
+    app.Dismiss(box, IDOK);
     if (shown.caption != "ok !" || !HoldsPayloads(compiler, library, help)) {
         Progress("install: \"%s\": %s", shown.caption.c_str(), shown.text.c_str());
         return -1;
@@ -266,21 +235,6 @@ double TimeCopy(const CompilerFolder& compiler, const std::vector<unsigned char>
         return -1;
     }
     return elapsed;
-}
-
-// The tree's selected item, read within this process.
-std::string LocalSelection(HWND browser) {
-    HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
-    auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
-    if (!item) return {};
-    char text[MAX_PATH] = {};
-    TVITEMA query{};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = text;
-    query.cchTextMax = MAX_PATH;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-    return text;
 }
 
 int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM folder) {
@@ -318,7 +272,7 @@ double TimeDialogsAlone(const CompilerFolder& compiler) {
             return dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr) ? dialog : nullptr;
         },
         20000);
-    if (browser && WaitForWindow([&]() -> HWND { return LocalSelection(browser) == leaf ? browser : nullptr; }, 10000)) {
+    if (browser && WaitForWindow([&]() -> HWND { return TreeSelection(browser) == leaf ? browser : nullptr; }, 10000)) {
         const double start = NowMs();
         PressDialogButton(browser, IDOK);
         HWND box = PollForWindow(
