@@ -39,8 +39,7 @@ protected:
         EXPECT_NE(box, nullptr) << "a message box";
         if (!box) return {};
         MessageBoxContent content = ReadMessageBox(box);
-        PressDialogButton(box, IDOK);
-        WaitForWindow([&]() -> HWND { return IsWindow(box) ? nullptr : app.MainWindow(); }, 10000);
+        app.Dismiss(box, IDOK);
         return content;
     }
 };
@@ -61,8 +60,7 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
         ASSERT_NE(browser, nullptr);
         if (app.WaitForSelection(browser, pb.Leaf())) break;
         seen += app.BrowserSelection(browser) + " ";
-        PressDialogButton(browser, IDCANCEL);
-        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+        app.Dismiss(browser, IDCANCEL);
     }
     EXPECT_EQ(app.BrowserSelection(browser), pb.Leaf()) << "the recorded folder is proposed; seen: " << seen;
     app.ChooseFolder(browser, pb.Path());
@@ -77,6 +75,10 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     EXPECT_EQ(shown.text, "l'installation est termin\xE9");
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
+
+    // The shell, loaded by the first browse and kept for the next ones, goes at exit after COM.
+    PostMessageA(app.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0u);
 }
 
 TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
@@ -117,8 +119,7 @@ TEST_F(InstallerSession, CancelWritesNothingAnywhere) {
         PostMessageA(app.Control(button), BM_CLICK, 0, 0);
         HWND browser = app.WaitForBrowser();
         ASSERT_NE(browser, nullptr);
-        PressDialogButton(browser, IDCANCEL);
-        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+        app.Dismiss(browser, IDCANCEL);
         Sleep(1000);
         EXPECT_EQ(app.FindMessageBox(), nullptr) << "no message after a cancel";
     }
@@ -138,8 +139,7 @@ TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
         HWND browser = app.WaitForBrowser();
         ASSERT_NE(browser, nullptr);
         proposed = app.WaitForSelection(browser, first.Leaf());
-        PressDialogButton(browser, IDCANCEL);
-        WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+        app.Dismiss(browser, IDCANCEL);
     }
     EXPECT_TRUE(proposed) << "the folder chosen before is proposed";
 }

@@ -17,29 +17,6 @@ public:
 };
 testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new BrowserWarmUp);
 
-// Memory inside the installer, for browser messages whose parameters point at data.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    void* Address() const { return address_; }
-    void Write(const void* data, size_t size, size_t offset = 0) {
-        WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-    void Read(void* data, size_t size, size_t offset = 0) const {
-        ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
 std::wstring WideSelection(HANDLE process, HWND browser) {
     HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
     auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
@@ -95,10 +72,6 @@ HWND WaitForBrowserOrMessage(InstallerProcess& app) {
     });
 }
 
-void WaitUntilClosed(InstallerProcess& app, HWND dialog) {
-    WaitForWindow([&]() -> HWND { return IsWindow(dialog) ? nullptr : app.MainWindow(); }, 10000);
-}
-
 }  // namespace
 
 std::string WindowsPath(std::string path) {
@@ -120,8 +93,7 @@ ActionRun RunAction(InstallerProcess& app, int button, const FolderToChoose& fol
         if (!dialog || !FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr)) break;
         run.browserShown = true;
         const bool selected = SelectFolder(app, dialog, Wide(folder));
-        PressDialogButton(dialog, selected ? IDOK : IDCANCEL);
-        WaitUntilClosed(app, dialog);
+        app.Dismiss(dialog, selected ? IDOK : IDCANCEL);
         dialog = selected ? app.WaitForMessageBox() : nullptr;
         if (selected) break;
         run.missedSelections++;
@@ -134,13 +106,11 @@ ActionRun RunAction(InstallerProcess& app, int button, const FolderToChoose& fol
         shown.offersRetry = GetDlgItem(dialog, IDRETRY) != nullptr;
         run.messages.push_back(shown);
         if (!shown.offersRetry) {
-            PressDialogButton(dialog, IDOK);
-            WaitUntilClosed(app, dialog);
+            app.Dismiss(dialog, IDOK);
             break;
         }
         if (onRetryBox) onRetryBox();
-        PressDialogButton(dialog, retryAnswer);
-        WaitUntilClosed(app, dialog);
+        app.Dismiss(dialog, retryAnswer);
         dialog = app.WaitForMessageBox();
     }
     return run;

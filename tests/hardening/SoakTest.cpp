@@ -53,8 +53,7 @@ ResourceCounts WithBrowserOpen(InstallerProcess& app) {
     if (!browser) return {};
     Sleep(500);
     ResourceCounts open = Count(app);
-    PressDialogButton(browser, IDCANCEL);
-    WaitForWindow([&]() -> HWND { return IsWindow(browser) ? nullptr : app.MainWindow(); }, 10000);
+    app.Dismiss(browser, IDCANCEL);
     return open;
 }
 

@@ -127,32 +127,27 @@ HWND InstallerProcess::WaitForMessageBox(DWORD timeoutMs) {
     return WaitForWindow([&] { return FindMessageBox(); }, timeoutMs);
 }
 
-namespace {
+RemoteMemory::RemoteMemory(HANDLE process, size_t size)
+    : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
 
-// Memory inside the installer, for messages whose parameters point at data.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    void* Address() const { return address_; }
-    bool Write(const void* data, size_t size, size_t offset = 0) {
-        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const {
-        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
+RemoteMemory::~RemoteMemory() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+}
 
-private:
-    HANDLE process_;
-    void* address_;
-};
+bool RemoteMemory::Write(const void* data, size_t size, size_t offset) {
+    return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+}
 
-}  // namespace
+bool RemoteMemory::Read(void* data, size_t size, size_t offset) const {
+    return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+}
 
 void InstallerProcess::ChooseFolder(HWND browser, const std::string& folder) {
+    SelectFolder(browser, folder);
+    PressDialogButton(browser, IDOK);
+}
+
+bool InstallerProcess::SelectFolder(HWND browser, const std::string& folder) {
     // The browser selects its proposal once it has filled its tree; a selection sent before
     // that would be overridden, so wait for the tree, then select until the selection shows.
     WaitForWindow([&]() -> HWND { return BrowserSelection(browser).empty() ? nullptr : browser; }, 10000);
@@ -164,10 +159,10 @@ void InstallerProcess::ChooseFolder(HWND browser, const std::string& folder) {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.Address()),
                             SMTO_ABORTIFHUNG, 10000, &result);
-        if (leaf.empty() || BrowserSelection(browser) == leaf) break;
+        if (leaf.empty() || BrowserSelection(browser) == leaf) return true;
         Sleep(250);
     }
-    PressDialogButton(browser, IDOK);
+    return false;
 }
 
 std::string InstallerProcess::BrowserSelection(HWND browser) {
@@ -195,6 +190,11 @@ bool InstallerProcess::WaitForSelection(HWND browser, const std::string& name, D
                          timeoutMs) != nullptr;
 }
 
+void InstallerProcess::Dismiss(HWND dialog, int button) {
+    PressDialogButton(dialog, button);
+    WaitForWindow([&]() -> HWND { return IsWindow(dialog) ? nullptr : MainWindow(); }, 10000);
+}
+
 DWORD InstallerProcess::WaitForExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
     if (process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
@@ -215,14 +215,7 @@ void PressDialogButton(HWND dialog, int id) {
     }
 }
 
-namespace {
-
-int CALLBACK SelectWarmUpFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
-    return 0;
-}
-
-std::string LocalSelection(HWND dialog) {
+std::string TreeSelection(HWND dialog) {
     HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
     auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
     if (!item) return {};
@@ -234,6 +227,13 @@ std::string LocalSelection(HWND dialog) {
     query.cchTextMax = MAX_PATH;
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
     return text;
+}
+
+namespace {
+
+int CALLBACK SelectWarmUpFolder(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
 }
 
 }  // namespace
@@ -253,7 +253,7 @@ void WarmUpFolderBrowser() {
     });
     HWND dialog = WaitForWindow([] { return FindProcessWindow(GetCurrentProcessId(), "#32770", nullptr); });
     if (dialog) {
-        WaitForWindow([&]() -> HWND { return LocalSelection(dialog) == "tarvo-tests" ? dialog : nullptr; }, 10000);
+        WaitForWindow([&]() -> HWND { return TreeSelection(dialog) == "tarvo-tests" ? dialog : nullptr; }, 10000);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
     browse.join();

@@ -18,6 +18,23 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* capti
 std::string WindowText(HWND window);  // WM_GETTEXT, which works across processes
 std::string ClassName(HWND window);
 
+// Memory inside another process, for messages whose parameters point at data.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size);
+    ~RemoteMemory();
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    void* Address() const { return address_; }
+    bool Write(const void* data, size_t size, size_t offset = 0);
+    bool Read(void* data, size_t size, size_t offset = 0) const;
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
 class InstallerProcess {
 public:
     // Starts `exe` in `workingFolder` (the test's own current folder when empty).
@@ -39,11 +56,16 @@ public:
     HWND FindMessageBox();
 
     // Selects `folder` in the browser (BFFM_SETSELECTIONA with the path placed in the
-    // installer's memory), then presses OK.
+    // installer's memory) until the tree shows it; false when it never does.
+    bool SelectFolder(HWND browser, const std::string& folder);
+    // SelectFolder, then OK.
     void ChooseFolder(HWND browser, const std::string& folder);
     std::string BrowserSelection(HWND browser);  // the name of the tree's selected item
     // The browser selects its proposal a moment after it opens: waits for `name` to be selected.
     bool WaitForSelection(HWND browser, const std::string& name, DWORD timeoutMs = 5000);
+
+    // Presses `button` in an open dialog and waits until the dialog is gone.
+    void Dismiss(HWND dialog, int button);
 
     DWORD WaitForExit(DWORD timeoutMs = 20000);  // the exit code, or STILL_ACTIVE
     void Close();
@@ -61,6 +83,9 @@ struct MessageBoxContent {
 };
 MessageBoxContent ReadMessageBox(HWND box);
 void PressDialogButton(HWND dialog, int id);  // posted, so a modal loop in the target can't block us
+
+// The name of the selected item in the tree of a folder browser this process shows.
+std::string TreeSelection(HWND dialog);
 
 // Opens the shell's folder browser in this process, lets it select a folder near the drive's
 // root, and closes it: later browsers then reach the folders they are asked to select.

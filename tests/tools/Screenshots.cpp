@@ -81,8 +81,7 @@ int main(int argc, char** argv) {
     if (!box) return 1;
     Sleep(800);
     SaveScreen(Union(main, box), out + "done-message.bmp");
-    PressDialogButton(box, IDOK);
-    Sleep(800);
+    app.Dismiss(box, IDOK);
 
     PostMessageA(app.Control(1), BM_CLICK, 0, 0);
     browser = app.WaitForBrowser();
@@ -95,8 +94,7 @@ int main(int argc, char** argv) {
     if (!box) return 1;
     Sleep(800);
     SaveScreen(Union(main, box), out + "error-message.bmp");
-    PressDialogButton(box, IDOK);
-    Sleep(500);
+    app.Dismiss(box, IDOK);
     app.Close();
     return 0;
 }
