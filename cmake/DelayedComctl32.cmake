@@ -21,9 +21,11 @@ if(NOT status EQUAL 0)
 endif()
 # Code that calls through __imp_ pointers only (as the SDK headers make it) does not pull in the
 # stub that loads the DLL, and 32-bit ld then leaves a null pointer there: ask for every stub.
+set(TARVO_COMCTL32_LINK_OPTIONS)
 foreach(function IN LISTS TARVO_COMCTL32_FUNCTIONS)
   if(TARVO_ARCH STREQUAL "i686")
     set(function "_${function}")
   endif()
-  target_link_options(tarvo_core PUBLIC "LINKER:--undefined=${function}")
+  list(APPEND TARVO_COMCTL32_LINK_OPTIONS "LINKER:--undefined=${function}")
 endforeach()
+target_link_options(tarvo_core PUBLIC ${TARVO_COMCTL32_LINK_OPTIONS})
