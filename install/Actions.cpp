@@ -63,6 +63,10 @@ FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
 FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
     if (target.size() >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    // An install cut short (a crash, a power cut) can leave its temporary file beside the
+    // target, where the compiler would find a stray library. It is ours: it goes too, quietly.
+    const std::string leftover = target + kTemporarySuffix;
+    if (leftover.size() < MAX_PATH && !IsFolder(leftover)) DeleteFileA(leftover.c_str());
     if (IsFolder(target)) return {};  // not our file: the library is not there
     if (DeleteFileA(target.c_str())) return {};
     DWORD error = GetLastError();

@@ -248,6 +248,22 @@ TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
+TEST(UninstallTest, RemovesWhatAnInterruptedInstallLeftBeside) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "lib");
+    WriteBytes(pb.Library() + ".tarvo-new", "half a library");
+    WriteBytes(pb.Help() + ".tarvo-new", "half a help file");  // the help file itself never landed
+    WriteBytes(pb.root / "Help\\tarvo_lib.chm.bak", "the user's own");
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    UninstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pb.root / "Help\\"), std::vector<std::string>{"tarvo_lib.chm.bak"});
+    ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
+}
+
 TEST(UninstallTest, NothingToRemoveIsStillDone) {
     CompilerFolder pb;
     FakeUser user;
