@@ -66,7 +66,7 @@ FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     // An install cut short (a crash, a power cut) can leave its temporary file beside the
     // target, where the compiler would find a stray library. It is ours: it goes too, quietly.
     const std::string leftover = target + kTemporarySuffix;
-    if (leftover.size() < MAX_PATH && !IsFolder(leftover)) DeleteFileA(leftover.c_str());
+    if (leftover.size() < MAX_PATH) DeleteFileA(leftover.c_str());  // a folder of that name stays
     if (IsFolder(target)) return {};  // not our file: the library is not there
     if (DeleteFileA(target.c_str())) return {};
     DWORD error = GetLastError();

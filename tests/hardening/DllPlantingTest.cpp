@@ -2,6 +2,8 @@
 // names of system DLLs must never be loaded by it.
 #include "Session.h"
 
+#include "platform/UniqueHandle.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,15 +70,15 @@ class PreferNativeDlls {
 public:
     explicit PreferNativeDlls(const std::string& exeName)
         : key_("Software\\Wine\\AppDefaults\\" + exeName) {
-        HKEY overrides = nullptr;
+        HKEY created = nullptr;
         RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &overrides, nullptr);
+                        &created, nullptr);
+        UniqueKey overrides(created);
         for (const std::string& name : PlantedNames()) {
             static const char kNativeFirst[] = "native,builtin";
-            RegSetValueExA(overrides, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+            RegSetValueExA(overrides.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
                            sizeof kNativeFirst);
         }
-        RegCloseKey(overrides);
     }
     ~PreferNativeDlls() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
     PreferNativeDlls(const PreferNativeDlls&) = delete;

@@ -26,28 +26,6 @@ std::string FaultMounts() { return WindowsPath(TARVO_FAULT_MOUNTS_PATH) + "\\"; 
 
 std::wstring Long(const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); }
 
-// Removes a tree whatever the length of its paths.
-void RemoveLongTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry;
-    UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (find) {
-        do {
-            std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = folder + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveLongTree(full);
-            } else {
-                DeleteFileW(full.c_str());
-            }
-        } while (FindNextFileW(find.get(), &entry));
-    }
-    find.reset();
-    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(folder.c_str());
-}
-
 // Every file below `folder` (ending with a backslash), however long its path, relative to it.
 std::vector<std::string> FilesUnder(const std::string& folder) {
     std::vector<std::string> files;
@@ -78,10 +56,10 @@ class ScratchFolder {
 public:
     explicit ScratchFolder(const std::string& parent)
         : path_(parent + "case-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_) + "\\") {
-        RemoveLongTree(Long(path_.substr(0, path_.size() - 1)));
+        RemoveTree(path_);
         MakeFolders(path_.substr(0, path_.size() - 1));
     }
-    ~ScratchFolder() { RemoveLongTree(Long(path_.substr(0, path_.size() - 1))); }
+    ~ScratchFolder() { RemoveTree(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     const std::string& Path() const { return path_; }
@@ -128,10 +106,14 @@ public:
     OtherProcess(const OtherProcess&) = delete;
     OtherProcess& operator=(const OtherProcess&) = delete;
 
-    // Moves `handle` (this process's) into the other process.
+    // Moves `handle` (this process's) into the other process; it is closed here either way.
     bool Take(HANDLE handle) {
+        if (!process_) {
+            CloseHandle(handle);
+            return false;
+        }
         HANDLE theirs = nullptr;
-        return process_ && DuplicateHandle(GetCurrentProcess(), handle, process_.get(), &theirs, 0, FALSE,
+        return DuplicateHandle(GetCurrentProcess(), handle, process_.get(), &theirs, 0, FALSE,
                                            DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
     }
 

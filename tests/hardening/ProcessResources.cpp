@@ -1,5 +1,7 @@
 #include "ProcessResources.h"
 
+#include "platform/UniqueHandle.h"
+
 #include <winternl.h>
 
 #include <cstdint>
@@ -85,10 +87,10 @@ std::uint64_t GdiTableAddress(HANDLE process, DWORD thread) {
         LONG priority;
         LONG basePriority;
     } basic{};
-    HANDLE threadHandle = OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread);
+    UniqueHandle threadHandle(OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread));
     if (!threadHandle) return 0;
-    NTSTATUS status = NtFunction<QueryThread>("NtQueryInformationThread")(threadHandle, 0, &basic, sizeof basic, nullptr);
-    CloseHandle(threadHandle);
+    NTSTATUS status =
+        NtFunction<QueryThread>("NtQueryInformationThread")(threadHandle.get(), 0, &basic, sizeof basic, nullptr);
     if (status != 0) return 0;
     ULONG teb64 = 0;
     std::uint64_t peb64 = 0, table = 0;

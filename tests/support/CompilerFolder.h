@@ -1,6 +1,7 @@
 #pragma once
 // Scenery for the tests that drive the real installer: a folder laid out like a compiler
 // installation, and the registry entry its setup program leaves behind.
+#include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
 
 #include <windows.h>
@@ -33,11 +34,11 @@ private:
 class RecordedCompiler {
 public:
     explicit RecordedCompiler(const std::string& folder) {
-        HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCompilerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        RegSetValueExA(key, "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+        HKEY created = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCompilerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
+        UniqueKey key(created);
+        RegSetValueExA(key.get(), "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        static_cast<DWORD>(folder.size() + 1));
-        RegCloseKey(key);
     }
     ~RecordedCompiler() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kCompilerKey); }
     RecordedCompiler(const RecordedCompiler&) = delete;

@@ -21,26 +21,39 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 
-void RemoveTree(const std::string& path) {
-    std::string folder = path.back() == '\\' ? path : path + "\\";
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA((folder + "*").c_str(), &entry));
+namespace {
+
+// Removes a tree whatever its paths' length, given as a \\?\ path without a trailing backslash.
+void RemoveLongTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (find) {
         do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = folder + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring full = folder + L"\\" + name;
+            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
+                RemoveLongTree(full);
             } else {
-                DeleteFileA(full.c_str());
+                DeleteFileW(full.c_str());
             }
-        } while (FindNextFileA(find.get(), &entry));
+        } while (FindNextFileW(find.get(), &entry));
     }
     find.reset();
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+// Wide calls under the path: tests leave names the ANSI calls can't spell, and paths past MAX_PATH.
+void RemoveTree(const std::string& path) {
+    std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), wide.data(), length);
+    RemoveLongTree(L"\\\\?\\" + wide);
 }
 
 void MakeFolders(const std::string& path) {

@@ -1,6 +1,6 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// owner goes away; and small helpers to read and write real files for the tests.
+// A fresh folder under C:\tarvo-tests\, removed with everything in it when the owner goes away;
+// and small helpers to read and write real files for the tests.
 #include <windows.h>
 
 #include <string>
@@ -21,7 +21,7 @@ private:
     std::string path_;
 };
 
-void RemoveTree(const std::string& path);
+void RemoveTree(const std::string& path);  // an absolute path, however long its content's
 void MakeFolders(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
