@@ -1,11 +1,35 @@
-# Sourced by scripts/test, scripts/run and scripts/bench: everything needed to run the
-# installer's two builds under Wine on this machine. Functions only; nothing runs on source.
+# Sourced by the scripts that run the installer's builds under Wine (test, run, bench,
+# make-pictures). Functions only; nothing runs on source. wine_session is the one way in.
+
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 WINE32=/usr/lib/wine/wine
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
-log() { printf '[%s] %s\n' "${TARVO_LOG_TAG:-tarvo}" "$*"; }
+# Everything a script needs before it starts Windows programs, undone when the script exits
+# however it exits: 32-bit code running, the project's Wine prefix (held for this run alone),
+# an X display (a private Xvfb unless `use-display` is asked for and DISPLAY is set) and a
+# persistent wineserver.
+#   wine_session PREFIX [use-display]
+wine_session() {
+  local prefix=$1 display=${2:-}
+  ensure_32bit_code_runs
+  hold_lock "$prefix.lock" "the Wine prefix $prefix"
+  ensure_wine_prefix "$prefix"
+  trap wine_session_end EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  if [ "$display" != use-display ] || [ -z "${DISPLAY:-}" ]; then
+    start_xvfb
+  fi
+  start_wineserver
+}
+
+wine_session_end() {
+  stop_wineserver
+  stop_xvfb
+}
 
 # 32-bit code: this kernel may not run i386 ELF binaries, Wine's 32-bit loader among them.
 # Then qemu-user's i386 emulator is registered with binfmt_misc (the registration does not
@@ -16,8 +40,7 @@ ensure_32bit_code_runs() {
   fi
   local bm=/proc/sys/fs/binfmt_misc
   if [ ! -e "$bm/register" ]; then
-    mount -t binfmt_misc binfmt_misc "$bm" 2>/dev/null || {
-      echo "cannot mount binfmt_misc (root needed)" >&2; return 1; }
+    mount -t binfmt_misc binfmt_misc "$bm" 2>/dev/null || die "cannot mount binfmt_misc (root needed)"
   fi
   if [ -e "$bm/qemu-i386" ]; then
     echo 1 > "$bm/qemu-i386"
@@ -25,7 +48,18 @@ ensure_32bit_code_runs() {
     log "registering qemu-i386 for 32-bit programs"
     printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:F' > "$bm/register"
   fi
-  "$WINE32" --version >/dev/null 2>&1 || { echo "32-bit programs still do not run" >&2; return 1; }
+  "$WINE32" --version >/dev/null 2>&1 || die "32-bit programs still do not run"
+}
+
+# What a finished prefix has. The marker is written last, with the Wine version that made it:
+# a prefix without it was cut short while Wine booted (or made by another Wine) and is made
+# again rather than used.
+prefix_is_ready() {
+  local p=$1
+  [ "$(cat "$p/.tarvo-ready" 2>/dev/null)" = "$("$WINE64" --version 2>/dev/null)" ] &&
+    [ -s "$p/system.reg" ] && [ -s "$p/user.reg" ] &&
+    [ -e "$p/drive_c/windows/system32/kernel32.dll" ] &&
+    [ -e "$p/drive_c/windows/syswow64/kernel32.dll" ]
 }
 
 # A project-owned prefix, made once and tuned for unattended runs: no window manager delays,
@@ -33,20 +67,43 @@ ensure_32bit_code_runs() {
 ensure_wine_prefix() {
   export WINEPREFIX=$1 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win64
-  if [ -f "$WINEPREFIX/.tarvo-ready" ]; then
-    return 0
-  fi
+  prefix_is_ready "$WINEPREFIX" || make_wine_prefix
+  provide_wine_fonts
+}
+
+make_wine_prefix() {
   log "creating the Wine prefix $WINEPREFIX (about half a minute)"
+  "$WINESERVER" -k 2>/dev/null || true   # a server left by the run that was cut short
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  "$WINE64" wineboot -i >/dev/null 2>&1
+  "$WINE64" wineboot -i >/dev/null 2>&1 || die "wineboot failed in $WINEPREFIX"
   "$WINESERVER" -w
-  "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d false /f /reg:64 >/dev/null 2>&1
-  "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d false /f /reg:32 >/dev/null 2>&1
+  local setting
+  for setting in \
+      'HKCU\Software\Wine\X11 Driver|Managed|REG_SZ|N|' \
+      'HKCU\Software\Wine\WineDbg|ShowCrashDialog|REG_DWORD|0|' \
+      'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug|Debugger|REG_SZ|false|/reg:64' \
+      'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug|Debugger|REG_SZ|false|/reg:32'; do
+    IFS='|' read -r key value type data view <<<"$setting"
+    "$WINE64" reg add "$key" /v "$value" /t "$type" /d "$data" /f $view >/dev/null 2>&1 ||
+      die "could not set $key\\$value in $WINEPREFIX"
+  done
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.tarvo-ready"
+  "$WINE64" --version > "$WINEPREFIX/.tarvo-ready"
+}
+
+# Wine's own fonts (Tahoma for dialogs, Marlett for the caption buttons' glyphs) are installed by
+# Debian in a folder this Wine never reads: its font folder is the data folder's "../fonts",
+# which is /usr/share/fonts, read without its subfolders. Without them the caption buttons are
+# drawn as the letters "0 1 r" and the texts in a fallback font. Windows keeps its fonts in
+# C:\windows\Fonts, which Wine reads: they are linked there.
+provide_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    ln -sf "$font" "$fonts/"
+  done
+  [ -e "$fonts/marlett.ttf" ] || die "Wine's fonts are missing (package fonts-wine): run scripts/install-deps"
 }
 
 # One Xvfb on a free display, found with -displayfd.
@@ -57,6 +114,7 @@ start_xvfb() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n; read -r n <"$fifo"; rm -f "$fifo"
+  [ -n "$n" ] || die "Xvfb did not start"
   export DISPLAY=":$n"
   log "Xvfb on display $DISPLAY"
 }
