@@ -54,8 +54,14 @@ bookworm_apt_entry() {
     stanza=$(awk -v RS= '/(^|\n)Suites:[^\n]*[[:space:]]bookworm([[:space:]]|$)/ && /(^|\n)Types:[^\n]*deb/ {print; exit}' "$src")
     if [ -n "$stanza" ]; then printf '%s\n' "$stanza"; return 0; fi
   done
-  grep -hE '^deb[[:space:]]+[^#]*[[:space:]]bookworm[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-    head -n1 | grep . || { log "no Debian bookworm entry found in the apt sources"; return 1; }
+  local files=() line=
+  for src in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$src" ] && files+=("$src")
+  done
+  [ ${#files[@]} -eq 0 ] ||
+    line=$(awk '/^deb[[:space:]]+[^#]*[[:space:]]bookworm[[:space:]]/ { print; exit }' "${files[@]}")
+  [ -n "$line" ] || { log "no Debian bookworm entry found in the apt sources"; return 1; }
+  printf '%s\n' "$line"
 }
 
 # The first mirror of that entry.

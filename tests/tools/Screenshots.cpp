@@ -55,6 +55,31 @@ bool SaveScreen(const RECT& area, const std::string& path) {
     return static_cast<bool>(out);
 }
 
+// A folder laid out like a compiler installation where a user would have one, made for the
+// pictures and removed afterwards. One that is already there may be a real installation: it is
+// left alone, and the pictures are not taken.
+class StagedFolder {
+public:
+    StagedFolder(const std::string& path, bool withHelp) : path_(path), made_(!FolderExists(path)) {
+        if (!made_) return;
+        MakeFolders(path + "\\PureLibraries\\UserLibraries");
+        if (withHelp) MakeFolders(path + "\\Help");
+    }
+    ~StagedFolder() {
+        if (made_) RemoveTree(path_);
+    }
+    StagedFolder(const StagedFolder&) = delete;
+    StagedFolder& operator=(const StagedFolder&) = delete;
+
+    bool Made() const { return made_; }
+    const std::string& Path() const { return path_; }
+    std::string Leaf() const { return path_.substr(path_.find_last_of('\\') + 1); }
+
+private:
+    std::string path_;
+    bool made_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,8 +88,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
-    CompilerFolder pb(true, "PureBasic");
-    CompilerFolder noHelp(false, "Jeux");
+    StagedFolder pb("C:\\Program Files\\PureBasic", true);
+    StagedFolder noHelp("C:\\Program Files\\Jeux", false);
+    for (const StagedFolder* folder : {&pb, &noHelp}) {
+        if (!folder->Made()) {
+            std::fprintf(stderr, "%s is already there; the pictures need a prefix without it\n", folder->Path().c_str());
+            return 1;
+        }
+    }
     RecordedCompiler recorded(pb.Path());
     InstallerProcess app;
     HWND main = app.MainWindow();
