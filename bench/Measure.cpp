@@ -214,8 +214,8 @@ double TimeInstall(const CompilerFolder& compiler, const std::vector<unsigned ch
     }
     MessageBoxContent shown = ReadMessageBox(box);
     app.Dismiss(box, IDOK);
-    if (shown.caption != "ok !" || !HoldsPayloads(compiler, library, help)) {
-        Progress("install: \"%s\": %s", shown.caption.c_str(), shown.text.c_str());
+    if (shown.caption != L"ok !" || !HoldsPayloads(compiler, library, help)) {
+        Progress("install: \"%s\": %s", InWindows1252(shown.caption).c_str(), InWindows1252(shown.text).c_str());
         return -1;
     }
     return elapsed;

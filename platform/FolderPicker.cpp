@@ -1,8 +1,10 @@
 #include "platform/FolderPicker.h"
 
+#include "platform/AnsiPath.h"
 #include "platform/ModalScope.h"
-#include "platform/UniqueHandle.h"
 #include "platform/SystemLibrary.h"
+#include "platform/Text.h"
+#include "platform/UniqueHandle.h"
 
 namespace gui {
 namespace {
@@ -14,69 +16,55 @@ Function Lookup(HMODULE module, const char* name) {
 
 int CALLBACK SelectProposal(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     }
     return 0;
-}
-
-// True when the wide path survives the trip through the ANSI code page unchanged.
-bool FitsAnsiCodePage(const wchar_t* path) {
-    BOOL lossy = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path, -1, nullptr, 0, nullptr, &lossy);
-    return length > 0 && !lossy;
 }
 
 }  // namespace
 
 std::string BrowserStartFolder(const std::string& proposal) {
-    std::string start = proposal.substr(0, MAX_PATH - 1);
-    if (start.size() > 3 && start.back() == '\\') start.pop_back();
+    std::string start = ansi_path::FirstCharacters(proposal, MAX_PATH - 1);
+    if (ansi_path::Characters(start) > 3) start = ansi_path::WithoutSeparator(start);
     return start;
 }
 
-std::string FolderWithSeparator(const std::string& path) {
-    if (path.empty() || path.back() == '\\') return path;
-    return path + '\\';
-}
+std::string FolderWithSeparator(const std::string& path) { return ansi_path::WithSeparator(path); }
 
 bool FolderPicker::Load() {
     if (browse_ && pathOf_) return true;
     if (!shell_) shell_ = LoadSystemLibrary("SHELL32.DLL");
     if (!shell_) return false;
-    browse_ = Lookup<BrowseFunction>(shell_.get(), "SHBrowseForFolder");
-    pathOf_ = Lookup<PathFunction>(shell_.get(), "SHGetPathFromIDList");
-    widePathOf_ = Lookup<WidePathFunction>(shell_.get(), "SHGetPathFromIDListW");
+    browse_ = Lookup<BrowseFunction>(shell_.get(), "SHBrowseForFolderW");
+    pathOf_ = Lookup<PathFunction>(shell_.get(), "SHGetPathFromIDListW");
     return browse_ && pathOf_;
 }
 
 FolderChoice FolderPicker::Browse(const std::string& prompt, const std::string& proposal) {
     if (!Load()) return {FolderChoice::Outcome::Unavailable, {}};
 
-    char start[MAX_PATH] = {};
-    BrowserStartFolder(proposal).copy(start, MAX_PATH - 1);
+    // The prompt is the program's text; the proposal is a path in the system's code page.
+    const std::wstring title = text::FromWindows1252(prompt);
+    std::wstring start = text::FromAnsi(BrowserStartFolder(proposal));
 
     UniquePidl chosen;
     {
         ModalScope modal;
-        BROWSEINFOA info{};
+        BROWSEINFOW info{};
         info.hwndOwner = modal.Owner();
-        info.lpszTitle = prompt.c_str();
+        info.lpszTitle = title.c_str();
         info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
         info.lpfn = SelectProposal;
-        info.lParam = reinterpret_cast<LPARAM>(start);
+        info.lParam = reinterpret_cast<LPARAM>(start.c_str());
         chosen.reset(browse_(&info));
     }
     if (!chosen) return {FolderChoice::Outcome::Cancelled, {}};
 
-    if (widePathOf_) {
-        wchar_t widePath[MAX_PATH] = {};
-        if (widePathOf_(chosen.get(), widePath) && !FitsAnsiCodePage(widePath)) {
-            return {FolderChoice::Outcome::NotAnsi, {}};
-        }
-    }
-    char path[MAX_PATH] = {};
-    if (!pathOf_(chosen.get(), path) || path[0] == '\0') return {FolderChoice::Outcome::NotOnDisk, {}};
-    return {FolderChoice::Outcome::Chosen, FolderWithSeparator(path)};
+    wchar_t widePath[MAX_PATH] = {};
+    if (!pathOf_(chosen.get(), widePath) || widePath[0] == L'\0') return {FolderChoice::Outcome::NotOnDisk, {}};
+    std::optional<std::string> path = text::ToAnsi(widePath);
+    if (!path) return {FolderChoice::Outcome::NotAnsi, {}};
+    return {FolderChoice::Outcome::Chosen, FolderWithSeparator(*path)};
 }
 
 }  // namespace gui

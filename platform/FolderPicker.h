@@ -30,23 +30,24 @@ public:
     FolderPicker(const FolderPicker&) = delete;
     FolderPicker& operator=(const FolderPicker&) = delete;
 
+    // `prompt` is Windows-1252 text; `proposal` and the chosen path are in the ANSI code page.
     FolderChoice Browse(const std::string& prompt, const std::string& proposal);
 
 private:
-    using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA);
-    using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR);
-    using WidePathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+    // The wide calls: the prompt and the paths are shown right whatever the code page.
+    using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
+    using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
 
     bool Load();
 
     UniqueModule shell_;
     BrowseFunction browse_ = nullptr;
     PathFunction pathOf_ = nullptr;
-    WidePathFunction widePathOf_ = nullptr;  // optional: only to see whether the path fits ANSI
 };
 
 // The browser is given the proposal without a trailing backslash, except for short paths
-// such as a drive root ("D:\") which need it. At most 259 characters are kept.
+// such as a drive root ("D:\") which need it. At most 259 characters are kept. Both read the
+// path character by character in the ANSI code page.
 std::string BrowserStartFolder(const std::string& proposal);
 
 // The browser's path with a backslash appended unless it already ends with one.

@@ -1,6 +1,7 @@
 #include "platform/Gui.h"
 
 #include "platform/PictureControl.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <iterator>
@@ -18,12 +19,12 @@ UniqueAccel MakeTabAccelerators() {
         {FVIRTKEY, VK_TAB, kTabForwards},
         {FVIRTKEY | FSHIFT, VK_TAB, kTabBackwards},
     };
-    return UniqueAccel(CreateAcceleratorTableA(keys, static_cast<int>(std::size(keys))));
+    return UniqueAccel(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
 }
 
 }  // namespace
 
-Gui::Gui() : instance_(GetModuleHandleA(nullptr)) {}
+Gui::Gui() : instance_(GetModuleHandleW(nullptr)) {}
 
 Gui::~Gui() {
     while (!windows_.empty()) CloseWindow(windows_.begin()->first);
@@ -36,29 +37,31 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     Window& window = windows_[number];
     window.owner = this;
     window.number = number;
-    window.className = "TarvoWindow" + std::to_string(number);
+    window.className = L"TarvoWindow" + std::to_wstring(number);
 
-    WNDCLASSEXA windowClass{};
+    // Unicode windows: their texts are widened from Windows-1252, so they read the same on
+    // every system code page.
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
-    windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = window.className.c_str();
-    if (!RegisterClassExA(&windowClass)) {
+    if (!RegisterClassExW(&windowClass)) {
         windows_.erase(number);
         return false;
     }
 
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND handle = CreateWindowExA(0, window.className.c_str(), caption.c_str(), style, x, y,
+    HWND handle = CreateWindowExW(0, window.className.c_str(), text::FromWindows1252(caption).c_str(), style, x, y,
                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                   nullptr, instance_, &window);
     if (!handle) {
-        UnregisterClassA(window.className.c_str(), instance_);
+        UnregisterClassW(window.className.c_str(), instance_);
         windows_.erase(number);
         return false;
     }
@@ -74,7 +77,7 @@ void Gui::CloseWindow(int number) {
     Window& window = found->second;
     for (int control : window.controls) controls_.erase(control);
     window.handle.reset();  // destroys the children too
-    UnregisterClassA(window.className.c_str(), instance_);
+    UnregisterClassW(window.className.c_str(), instance_);
     windows_.erase(found);  // frees the brush and the accelerators
 }
 
@@ -92,15 +95,15 @@ HWND Gui::WindowHandle(int number) const {
     return window ? window->handle.get() : nullptr;
 }
 
-HWND Gui::CreateControl(int number, Window& parent, const char* className,
+HWND Gui::CreateControl(int number, Window& parent, const wchar_t* className,
                         const std::string& text, DWORD style, int x, int y, int width,
                         int height) {
-    HWND control = CreateWindowExA(0, className, text.c_str(), style, x, y, width, height,
+    HWND control = CreateWindowExW(0, className, text::FromWindows1252(text).c_str(), style, x, y, width, height,
                                    parent.handle.get(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(number)),
                                    instance_, nullptr);
     if (!control) return nullptr;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
     controls_[number] = control;
     parent.controls.push_back(number);
@@ -110,12 +113,12 @@ HWND Gui::CreateControl(int number, Window& parent, const char* className,
 bool Gui::PictureControl(int number, int window, int x, int y, int width, int height, int image) {
     Window* parent = FindWindowByNumber(window);
     if (!parent) return false;
-    HWND control = CreateControl(number, *parent, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY,
+    HWND control = CreateControl(number, *parent, L"STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY,
                                  x, y, width, height);
     if (!control) return false;
     MakePictureControl(control);
     if (HBITMAP bitmap = Image(image)) {
-        SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+        SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     }
     return true;
 }
@@ -124,7 +127,7 @@ bool Gui::ButtonControl(int number, int window, int x, int y, int width, int hei
                         const std::string& text) {
     Window* parent = FindWindowByNumber(window);
     if (!parent) return false;
-    return CreateControl(number, *parent, "Button", text,
+    return CreateControl(number, *parent, L"Button", text,
                          BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP, x, y,
                          width, height) != nullptr;
 }
@@ -150,7 +153,7 @@ HBITMAP Gui::Image(int number) const {
 int Gui::WaitEvent() {
     if (queue_.empty()) {
         MSG message;
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0) {
             // WM_QUIT (or a broken queue): nothing more will come, so the program is asked to
             // close its windows as if the user had done it.
@@ -159,7 +162,7 @@ int Gui::WaitEvent() {
         } else {
             if (!TranslateTabKeys(message)) {
                 TranslateMessage(&message);
-                DispatchMessageA(&message);
+                DispatchMessageW(&message);
             }
             if (queue_.empty()) {
                 current_ = Event{static_cast<int>(message.message), -1, -1, 0};
@@ -176,16 +179,16 @@ bool Gui::TranslateTabKeys(MSG& message) {
     if (!message.hwnd) return false;
     Window* window = FindWindowByHandle(GetAncestor(message.hwnd, GA_ROOT));
     return window && window->tabKeys &&
-           TranslateAcceleratorA(window->handle.get(), window->tabKeys.get(), &message);
+           TranslateAcceleratorW(window->handle.get(), window->tabKeys.get(), &message);
 }
 
 LRESULT CALLBACK Gui::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
-    if (!window) return DefWindowProcA(handle, message, wParam, lParam);
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(handle, message, wParam, lParam);
     return window->owner->HandleMessage(handle, *window, message, wParam, lParam);
 }
 
@@ -205,10 +208,10 @@ LRESULT Gui::HandleMessage(HWND handle, Window& window, UINT message, WPARAM wPa
     case WM_ACTIVATE:
         return OnActivate(handle, window, wParam, lParam);
     case WM_NCDESTROY:
-        SetWindowLongPtrA(handle, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
         break;
     }
-    return DefWindowProcA(handle, message, wParam, lParam);
+    return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 LRESULT Gui::OnCommand(Window& window, WPARAM wParam, LPARAM lParam) {
@@ -253,7 +256,7 @@ LRESULT Gui::OnActivate(HWND handle, Window& window, WPARAM wParam, LPARAM lPara
         SetFocus(window.savedFocus);
         return 0;
     }
-    return DefWindowProcA(handle, WM_ACTIVATE, wParam, lParam);
+    return DefWindowProcW(handle, WM_ACTIVATE, wParam, lParam);
 }
 
 // Tab order: the enabled, visible WS_TABSTOP controls in creation order, wrapping around.
@@ -262,7 +265,7 @@ void Gui::MoveFocus(Window& window, bool forwards) {
     for (int number : window.controls) {
         HWND control = ControlHandle(number);
         if (control && IsWindowVisible(control) && IsWindowEnabled(control) &&
-            (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP)) {
+            (GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP)) {
             stops.push_back(control);
         }
     }

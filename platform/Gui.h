@@ -27,6 +27,7 @@ public:
     Gui(const Gui&) = delete;
     Gui& operator=(const Gui&) = delete;
 
+    // Texts (captions, button labels) are Windows-1252 bytes.
     // Opens a top-level window whose outer frame's top-left corner is (x, y) and whose client
     // area is clientWidth x clientHeight. Returns false when the window can't be created.
     bool OpenWindow(int number, int x, int y, int clientWidth, int clientHeight,
@@ -56,7 +57,7 @@ private:
     struct Window {
         Gui* owner = nullptr;
         int number = 0;
-        std::string className;
+        std::wstring className;
         UniqueWindow handle;
         UniqueBrush background;
         COLORREF colour = 0;
@@ -77,7 +78,7 @@ private:
     Window* FindWindowByHandle(HWND handle);
     Window* FindWindowByNumber(int number);
     const Window* FindWindowByNumber(int number) const;
-    HWND CreateControl(int number, Window& parent, const char* className, const std::string& text,
+    HWND CreateControl(int number, Window& parent, const wchar_t* className, const std::string& text,
                        DWORD style, int x, int y, int width, int height);
 
     HINSTANCE instance_;

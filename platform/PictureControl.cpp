@@ -8,13 +8,13 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
 HBITMAP StoredBitmap(HWND control) {
-    return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return reinterpret_cast<HBITMAP>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
 LRESULT OnSetImage(HWND control, WPARAM type, HBITMAP bitmap) {
     if (type != IMAGE_BITMAP) return 0;
     HBITMAP previous = StoredBitmap(control);
-    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap));
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap));
     BITMAP info{};
     if (bitmap && GetObjectA(bitmap, sizeof info, &info)) {
         SetWindowPos(control, nullptr, 0, 0, info.bmWidth, info.bmHeight,
@@ -28,7 +28,7 @@ LRESULT OnSetImage(HWND control, WPARAM type, HBITMAP bitmap) {
 void FillWithParentBackground(HWND control, HDC dc, const RECT& area) {
     HWND parent = GetParent(control);
     auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+        SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(control)));
     FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }

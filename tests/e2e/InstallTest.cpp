@@ -2,11 +2,14 @@
 #include "support/CompilerFolder.h"
 #include "support/Processes.h"
 
+#include "platform/Text.h"
+
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -30,7 +33,7 @@ protected:
         HWND browser = app.WaitForBrowser();
         EXPECT_NE(browser, nullptr);
         if (!browser) return {};
-        EXPECT_EQ(WindowText(GetDlgItem(browser, 14146)), "Purebasic se trouve bien ici ?");
+        EXPECT_EQ(ShownText(GetDlgItem(browser, 14146)), L"Purebasic se trouve bien ici ?");
         app.ChooseFolder(browser, folder);
         return DismissMessage(app);
     }
@@ -66,13 +69,13 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     app.ChooseFolder(browser, pb.Path());
     MessageBoxContent shown = DismissMessage(app);
 
-    EXPECT_EQ(shown.caption, "ok !");
-    EXPECT_EQ(shown.text, "l'installation est termin\xE9");
+    EXPECT_EQ(shown.caption, L"ok !");
+    EXPECT_EQ(shown.text, L"l'installation est terminé");
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_EQ(ReadBytes(pb.Help()), kHelpPayload);
 
     shown = Run(app, 1, pb.Path());  // a second install over the first
-    EXPECT_EQ(shown.text, "l'installation est termin\xE9");
+    EXPECT_EQ(shown.text, L"l'installation est terminé");
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
 
@@ -88,8 +91,8 @@ TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
     MessageBoxContent shown = Run(app, 2, pb.Path());
-    EXPECT_EQ(shown.caption, "ok !");
-    EXPECT_EQ(shown.text, " desinstallation termin\xE9");
+    EXPECT_EQ(shown.caption, L"ok !");
+    EXPECT_EQ(shown.text, L" desinstallation terminé");
     EXPECT_FALSE(FileExists(pb.Library()));
     EXPECT_FALSE(FileExists(pb.Help()));
     EXPECT_TRUE(FolderExists(pb / "PureLibraries\\UserLibraries"));
@@ -103,8 +106,9 @@ TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
     MessageBoxContent shown = Run(app, 1, pb.Path());
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_FALSE(FolderExists(pb / "Help"));
-    EXPECT_EQ(shown.caption, "Installation incompl\xE8te");
-    EXPECT_NE(shown.text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos) << shown.text;
+    EXPECT_EQ(shown.caption, L"Installation incomplète");
+    EXPECT_NE(shown.text.find(L"ne ressemble pas à une installation de PureBasic"), std::wstring::npos)
+        << InWindows1252(shown.text);
 }
 
 TEST_F(InstallerSession, CancelWritesNothingAnywhere) {
@@ -142,6 +146,46 @@ TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
         app.Dismiss(browser, IDCANCEL);
     }
     EXPECT_TRUE(proposed) << "the folder chosen before is proposed";
+}
+
+// A folder name in the system's own script: the first of these that its ANSI code page holds.
+// Each Japanese one ends in a character whose second byte is 0x5C, the backslash's value.
+std::string NameInTheSystemsScript() {
+    for (const wchar_t* name : {L"PureBasic ソ", L"PureBasic Жёлтый", L"PureBasic été"}) {
+        if (std::optional<std::string> ansi = text::ToAnsi(name)) return *ansi;
+    }
+    return "PureBasic";
+}
+
+TEST_F(InstallerSession, ReadsInFrenchAndInstallsIntoAFolderNamedInTheSystemsScript) {
+    const std::string name = NameInTheSystemsScript();
+    CompilerFolder pb(true, name);
+    CompilerFolder noHelp(false, name);
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    EXPECT_EQ(ShownText(app.MainWindow()), L"By Quelnar");
+    EXPECT_EQ(ShownText(app.Control(1)), L"Install Tarvo lib");
+    EXPECT_EQ(ShownText(app.Control(2)), L"Desinstall Tarvo lib");
+
+    MessageBoxContent shown = Run(app, 1, pb.Path());  // also checks the browser's prompt
+    EXPECT_EQ(shown.caption, L"ok !");
+    EXPECT_EQ(shown.text, L"l'installation est terminé");
+    EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
+    EXPECT_EQ(ReadBytes(pb.Help()), kHelpPayload);
+
+    shown = Run(app, 2, pb.Path());
+    EXPECT_EQ(shown.text, L" desinstallation terminé");
+    EXPECT_FALSE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+
+    // A message that names folders shows them as the system spells them.
+    shown = Run(app, 1, noHelp.Path());
+    EXPECT_EQ(shown.caption, L"Installation incomplète");
+    const std::wstring folder = text::FromAnsi(noHelp.Path());
+    EXPECT_NE(shown.text.find(L"« " + folder + L"\\Help » n'existe pas"), std::wstring::npos)
+        << InWindows1252(shown.text);
+    EXPECT_NE(shown.text.find(L"Le dossier « " + folder + L"\\ » ne ressemble pas"), std::wstring::npos)
+        << InWindows1252(shown.text);
 }
 
 }  // namespace

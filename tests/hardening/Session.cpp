@@ -101,8 +101,8 @@ ActionRun RunAction(InstallerProcess& app, int button, const FolderToChoose& fol
     while (dialog) {
         ShownMessage shown;
         MessageBoxContent content = ReadMessageBox(dialog);
-        shown.caption = content.caption;
-        shown.text = content.text;
+        shown.caption = InWindows1252(content.caption);
+        shown.text = InWindows1252(content.text);
         shown.offersRetry = GetDlgItem(dialog, IDRETRY) != nullptr;
         run.messages.push_back(shown);
         if (!shown.offersRetry) {

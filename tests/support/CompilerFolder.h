@@ -1,6 +1,7 @@
 #pragma once
 // Scenery for the tests that drive the real installer: a folder laid out like a compiler
 // installation, and the registry entry its setup program leaves behind.
+#include "platform/AnsiPath.h"
 #include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
 
@@ -20,7 +21,7 @@ public:
     }
     // Without the trailing backslash, as the registry records it.
     std::string Path() const { return folder_.substr(0, folder_.size() - 1); }
-    std::string Leaf() const { return Path().substr(Path().find_last_of('\\') + 1); }
+    std::string Leaf() const { return Path().substr(ansi_path::LastSeparator(Path()) + 1); }
     std::string operator/(const std::string& relative) const { return folder_ + relative; }
     std::string Library() const { return folder_ + "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
     std::string Help() const { return folder_ + "Help\\tarvo_lib.chm"; }

@@ -1,9 +1,12 @@
 #include "support/Processes.h"
 
+#include "platform/AnsiPath.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -57,6 +60,24 @@ std::string WindowText(HWND window) {
         return {};
     }
     return std::string(text, length);
+}
+
+std::wstring ShownText(HWND window) {
+    wchar_t text[4096] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                             SMTO_ABORTIFHUNG, 5000, &length)) {
+        return {};
+    }
+    return std::wstring(text, length);
+}
+
+std::string InWindows1252(const std::wstring& text) {
+    if (text.empty()) return {};
+    int length = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
+    return narrow;
 }
 
 std::string ClassName(HWND window) {
@@ -151,8 +172,9 @@ bool InstallerProcess::SelectFolder(HWND browser, const std::string& folder) {
     // The browser selects its proposal once it has filled its tree; a selection sent before
     // that would be overridden, so wait for the tree, then select until the selection shows.
     WaitForWindow([&]() -> HWND { return BrowserSelection(browser).empty() ? nullptr : browser; }, 10000);
-    std::string trimmed = folder.size() > 3 && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
-    std::string leaf = trimmed.substr(trimmed.find_last_of('\\') + 1);
+    // Read character by character: in a double-byte code page a name can end in byte 0x5C.
+    std::string trimmed = ansi_path::Characters(folder) > 3 ? ansi_path::WithoutSeparator(folder) : folder;
+    std::string leaf = trimmed.substr(ansi_path::LastSeparator(trimmed) + 1);
     RemoteMemory path(process_.get(), trimmed.size() + 1);
     path.Write(trimmed.c_str(), trimmed.size() + 1);
     for (int attempt = 0; attempt < 20; ++attempt) {
@@ -204,7 +226,7 @@ DWORD InstallerProcess::WaitForExit(DWORD timeoutMs) {
 }
 
 MessageBoxContent ReadMessageBox(HWND box) {
-    return {WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+    return {ShownText(box), ShownText(GetDlgItem(box, 0xFFFF))};
 }
 
 void PressDialogButton(HWND dialog, int id) {

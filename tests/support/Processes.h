@@ -16,6 +16,10 @@ HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 20000);
 HWND FindProcessWindow(DWORD processId, const char* className, const char* caption);
 
 std::string WindowText(HWND window);  // WM_GETTEXT, which works across processes
+// The text as the window holds it, in UTF-16: what the user reads, whatever the code page.
+std::wstring ShownText(HWND window);
+// Wide text as Windows-1252 bytes, the program's own encoding ('?' where 1252 has no letter).
+std::string InWindows1252(const std::wstring& text);
 std::string ClassName(HWND window);
 
 // Memory inside another process, for messages whose parameters point at data.
@@ -76,10 +80,10 @@ private:
     HWND main_ = nullptr;
 };
 
-// What a message box shows.
+// What a message box shows, read back in UTF-16.
 struct MessageBoxContent {
-    std::string caption;
-    std::string text;
+    std::wstring caption;
+    std::wstring text;
 };
 MessageBoxContent ReadMessageBox(HWND box);
 void PressDialogButton(HWND dialog, int id);  // posted, so a modal loop in the target can't block us
