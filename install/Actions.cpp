@@ -51,7 +51,7 @@ FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, erro
 FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
     // First: past MAX_PATH an existing folder looks missing to the ANSI calls.
-    if (target.size() + sizeof kTemporarySuffix - 1 >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    if (TooLongToWrite(target)) return {FileProblem::Kind::PathTooLong};
     if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) {
         return {FileProblem::Kind::MissingFolder};
     }
@@ -62,11 +62,12 @@ FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
 
 FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
-    if (target.size() >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    if (PathTooLong(target)) return {FileProblem::Kind::PathTooLong};
     // An install cut short (a crash, a power cut) can leave its temporary file beside the
     // target, where the compiler would find a stray library. It is ours: it goes too, quietly.
-    const std::string leftover = target + kTemporarySuffix;
-    if (leftover.size() < MAX_PATH) DeleteFileA(leftover.c_str());  // a folder of that name stays
+    for (const std::string& leftover : LeftoverPathsFor(target)) {
+        if (!PathTooLong(leftover)) DeleteFileA(leftover.c_str());  // a folder of that name stays
+    }
     if (IsFolder(target)) return {};  // not our file: the library is not there
     if (DeleteFileA(target.c_str())) return {};
     DWORD error = GetLastError();

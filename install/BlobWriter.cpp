@@ -83,10 +83,18 @@ DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
 
 }  // namespace
 
+bool PathTooLong(const std::string& path) { return path.size() > kLongestPath; }
+
+std::string TemporaryPathFor(const std::string& target) { return target + ".tarvo-new"; }
+
+std::vector<std::string> LeftoverPathsFor(const std::string& target) { return {TemporaryPathFor(target)}; }
+
+bool TooLongToWrite(const std::string& target) { return PathTooLong(target) || PathTooLong(TemporaryPathFor(target)); }
+
 DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const unsigned char* end) {
     const DWORD size = static_cast<DWORD>(end - start);
-    TemporaryFile temporary(path + kTemporarySuffix);
-    if (temporary.Path().size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    if (TooLongToWrite(path)) return ERROR_FILENAME_EXCED_RANGE;
+    TemporaryFile temporary(TemporaryPathFor(path));
 
     // A read-only file is the user's statement that it must not change.
     DWORD attributes = GetFileAttributesA(path.c_str());

@@ -2,9 +2,22 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-// Suffix of the temporary file written beside the target before it replaces it.
-inline constexpr char kTemporarySuffix[] = ".tarvo-new";
+// The longest path the ANSI file calls take: MAX_PATH less the terminating zero.
+inline constexpr size_t kLongestPath = MAX_PATH - 1;
+
+// Whether the ANSI file calls can't take `path`.
+bool PathTooLong(const std::string& path);
+
+// Where the bytes meant for `target` are written before they take its place.
+std::string TemporaryPathFor(const std::string& target);
+
+// Every file an install cut short may have left beside `target`, the temporary file first.
+std::vector<std::string> LeftoverPathsFor(const std::string& target);
+
+// Whether `target`, or the temporary file written beside it, is too long to be written.
+bool TooLongToWrite(const std::string& target);
 
 // Writes the bytes [start, end) to `path`, replacing any file there in one step: the bytes go
 // to a temporary file in the same folder, are counted, flushed and read back, and only then

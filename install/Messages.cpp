@@ -1,5 +1,6 @@
 #include "install/Messages.h"
 
+#include "install/BlobWriter.h"
 #include "install/Targets.h"
 #include "platform/ErrorText.h"
 
@@ -58,7 +59,8 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
                Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.";
     case FileProblem::Kind::PathTooLong:
         return "Le fichier " + Quoted(target) + notDone +
-               " : son chemin est trop long pour Windows (plus de 259 caractères).\n"
+               " : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
+               " caractères).\n"
                "Choisissez un dossier dont le chemin est plus court.";
     case FileProblem::Kind::TargetIsFolder:
         return "Le fichier " + Quoted(target) + notDone +

@@ -217,7 +217,7 @@ TEST(FileFaults, WriterKeepsTheOldFileAndLeavesNoTemporaryFile) {
         {"a temporary file left by an interrupted run", "",
          [](Scene& scene, OtherProcess&) {
              WriteBytes(scene.target, kOld);
-             WriteBytes(scene.target + kTemporarySuffix, "half a library");
+             WriteBytes(TemporaryPathFor(scene.target), "half a library");
          },
          &kNew, Expect::Written, {}},
     };

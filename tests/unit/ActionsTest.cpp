@@ -1,5 +1,6 @@
 #include "install/Actions.h"
 
+#include "install/BlobWriter.h"
 #include "install/Messages.h"
 #include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
@@ -251,8 +252,8 @@ TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
 TEST(UninstallTest, RemovesWhatAnInterruptedInstallLeftBeside) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "lib");
-    WriteBytes(pb.Library() + ".tarvo-new", "half a library");
-    WriteBytes(pb.Help() + ".tarvo-new", "half a help file");  // the help file itself never landed
+    WriteBytes(TemporaryPathFor(pb.Library()), "half a library");
+    WriteBytes(TemporaryPathFor(pb.Help()), "half a help file");  // the help file itself never landed
     WriteBytes(pb.root / "Help\\tarvo_lib.chm.bak", "the user's own");
     FakeUser user;
     user.choices = {Chosen(pb.root.Path())};
