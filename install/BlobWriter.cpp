@@ -8,18 +8,44 @@
 
 namespace {
 
-// The temporary file disappears unless it was moved into place.
+// The suffix of the temporary file of earlier versions, which an install of theirs cut short
+// may have left on the user's disk.
+constexpr char kEarlierSuffix[] = ".tarvo-new";
+
+// The temporary file: created fresh, removed again unless it took the target's place.
 class TemporaryFile {
 public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     ~TemporaryFile() {
-        if (!moved_) DeleteFileA(path_.c_str());
+        file_.reset();  // closed first: an open file can't be removed
+        if (created_ && !moved_) DeleteFileA(path_.c_str());
     }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Whatever is at the temporary name was left by an install cut short, or put there to be
+    // written through (a hard or symbolic link to another file, made while the installer runs
+    // elevated). It is removed, never opened, and the new file can only be a new one.
+    DWORD Create() {
+        if (!DeleteFileA(path_.c_str())) {
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return error;
+        }
+        file_.reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file_) return GetLastError();
+        created_ = true;
+        return ERROR_SUCCESS;
+    }
+    HANDLE Handle() const { return file_.get(); }
+    void Close() { file_.reset(); }
     const std::string& Path() const { return path_; }
     void Moved() { moved_ = true; }
 
 private:
     std::string path_;
+    UniqueFile file_;
+    bool created_ = false;
     bool moved_ = false;
 };
 
@@ -85,36 +111,38 @@ DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
 
 bool PathTooLong(const std::string& path) { return path.size() > kLongestPath; }
 
-std::string TemporaryPathFor(const std::string& target) { return target + ".tarvo-new"; }
+// The target's name with its last character changed: as long as the target's path, so it fits
+// wherever the target fits, and never the target's own name.
+std::string TemporaryPathFor(const std::string& target) {
+    std::string temporary = target.empty() ? std::string("~") : target;
+    char& last = temporary.back();
+    last = last == '~' ? '_' : '~';
+    return temporary;
+}
 
-std::vector<std::string> LeftoverPathsFor(const std::string& target) { return {TemporaryPathFor(target)}; }
+std::vector<std::string> LeftoverPathsFor(const std::string& target) {
+    return {TemporaryPathFor(target), target + kEarlierSuffix};
+}
 
 bool TooLongToWrite(const std::string& target) { return PathTooLong(target) || PathTooLong(TemporaryPathFor(target)); }
 
 DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const unsigned char* end) {
     const DWORD size = static_cast<DWORD>(end - start);
     if (TooLongToWrite(path)) return ERROR_FILENAME_EXCED_RANGE;
-    TemporaryFile temporary(TemporaryPathFor(path));
 
     // A read-only file is the user's statement that it must not change.
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         return ERROR_ACCESS_DENIED;
     }
 
-    {
-        UniqueFile file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            DWORD error = GetLastError();
-            temporary.Moved();  // nothing was created, so there is nothing to remove
-            return error;
-        }
-        if (DWORD error = WriteAll(file.get(), start, size)) return error;
-        if (!FlushFileBuffers(file.get())) return GetLastError();
-        if (DWORD error = ReadBack(file.get(), start, size)) return error;
-    }
+    TemporaryFile temporary(TemporaryPathFor(path));
+    if (DWORD error = temporary.Create()) return error;
+    if (DWORD error = WriteAll(temporary.Handle(), start, size)) return error;
+    if (!FlushFileBuffers(temporary.Handle())) return GetLastError();
+    if (DWORD error = ReadBack(temporary.Handle(), start, size)) return error;
+    temporary.Close();
     if (DWORD error = ReplaceTarget(temporary.Path(), path)) return error;
     temporary.Moved();
     return ERROR_SUCCESS;

@@ -10,10 +10,13 @@ inline constexpr size_t kLongestPath = MAX_PATH - 1;
 // Whether the ANSI file calls can't take `path`.
 bool PathTooLong(const std::string& path);
 
-// Where the bytes meant for `target` are written before they take its place.
+// Where the bytes meant for `target` are written before they take its place: in the same
+// folder, under a name as long as the target's, so the temporary file fits wherever the
+// target fits.
 std::string TemporaryPathFor(const std::string& target);
 
-// Every file an install cut short may have left beside `target`, the temporary file first.
+// Every file an install cut short may have left beside `target`: the temporary file, and the
+// one earlier versions wrote under another name.
 std::vector<std::string> LeftoverPathsFor(const std::string& target);
 
 // Whether `target`, or the temporary file written beside it, is too long to be written.

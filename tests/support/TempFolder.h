@@ -21,6 +21,10 @@ private:
     std::string path_;
 };
 
+// Makes folders below `base` (which ends with a backslash) and returns the deepest, ending with
+// a backslash and exactly `length` characters long.
+std::string MakeFolderOfLength(const std::string& base, size_t length);
+
 void RemoveTree(const std::string& path);  // an absolute path, however long its content's
 void MakeFolders(const std::string& path);
 bool FileExists(const std::string& path);

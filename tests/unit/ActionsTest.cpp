@@ -206,6 +206,36 @@ TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
     EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
 }
 
+// The library's path is the longer one: at 259 characters it is written, at 260 the message
+// says so, and it says the truth.
+TEST(InstallTest, LibraryPathOfTheLongestLengthIsWrittenOneMoreIsExplained) {
+    const std::string library = "PureLibraries\\UserLibraries\\Lib_tarvo4";
+    for (size_t length : {250u, 259u, 260u}) {
+        TempFolder base;
+        const std::string folder = MakeFolderOfLength(base.Path(), length - library.size());
+        MakeFolders(folder + "PureLibraries\\UserLibraries");
+        MakeFolders(folder + "Help");
+        ASSERT_EQ((folder + library).size(), length);
+        FakeUser user;
+        user.choices = {Chosen(folder)};
+        std::string installFolder = "\\";
+        InstallLibrary(installFolder, Payloads(), user.Ui());
+
+        EXPECT_EQ(Text(ReadBytes(folder + "Help\\tarvo_lib.chm")), kHelp) << length;
+        ASSERT_EQ(user.shown.size(), 1u) << length;
+        if (length <= 259) {
+            EXPECT_EQ(user.shown[0].text, "l'installation est termin\xE9") << length;
+            EXPECT_EQ(Text(ReadBytes(folder + library)), kLibrary) << length;
+        } else {
+            EXPECT_NE(user.shown[0].text.find(folder + library + " \xBB n'a pas \xE9t\xE9 install\xE9 : son chemin est trop "
+                                                                 "long pour Windows (plus de 259 caract\xE8res)"),
+                      std::string::npos)
+                << user.shown[0].text;
+            EXPECT_EQ(FolderEntries(folder + "PureLibraries\\UserLibraries\\"), std::vector<std::string>{}) << length;
+        }
+    }
+}
+
 TEST(InstallTest, ChoicesThatAreNoFolderEndTheActionWithAMessage) {
     for (Outcome outcome : {Outcome::NotOnDisk, Outcome::NotAnsi, Outcome::Unavailable}) {
         FakeUser user;

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,6 +99,61 @@ TEST(BlobWriterTest, PathPastMaxPathIsRefusedWithoutWritingElsewhere) {
     EXPECT_EQ(WriteBlobToFile(deep + "Lib_tarvo4", Start(), End()),
               static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
     EXPECT_FALSE(FileExists(deep.substr(0, MAX_PATH - 1)));
+}
+
+// The last step of an install must not be the one that fails: the temporary file goes wherever
+// its target can go.
+TEST(BlobWriterTest, TemporaryFileFitsWhereverTheTargetFits) {
+    for (const std::string target : {"C:\\PB\\PureLibraries\\UserLibraries\\Lib_tarvo4", "C:\\PB\\Help\\tarvo_lib.chm",
+                                     "C:\\PB\\name~", "C:\\PB\\a"}) {
+        const std::string temporary = TemporaryPathFor(target);
+        const size_t folderEnd = target.find_last_of('\\') + 1;
+        EXPECT_EQ(temporary.substr(0, folderEnd), target.substr(0, folderEnd)) << target << ": same folder";
+        EXPECT_EQ(temporary.find('\\', folderEnd), std::string::npos) << target;
+        EXPECT_LE(temporary.size(), target.size()) << target << " -> " << temporary;
+        EXPECT_NE(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, temporary.c_str(), -1, target.c_str(), -1),
+                  CSTR_EQUAL)
+            << target << " -> " << temporary;
+    }
+}
+
+TEST(BlobWriterTest, TargetsUpToTheLongestPathAreWrittenLongerOnesRefused) {
+    const struct {
+        size_t length;
+        bool written;
+    } cases[] = {{250, true}, {258, true}, {259, true}, {260, false}, {261, false}};
+    for (const auto& c : cases) {
+        TempFolder base;
+        const std::string folder = MakeFolderOfLength(base.Path(), 220);
+        ASSERT_TRUE(FolderExists(folder)) << folder;
+        const std::string leaf(c.length - folder.size(), 'f');
+        const DWORD error = WriteBlobToFile(folder + leaf, Start(), End());
+        if (c.written) {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS)) << c.length;
+            EXPECT_TRUE(Text(ReadBytes(folder + leaf)) == kPayload) << c.length;
+            EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{leaf}) << c.length;
+        } else {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE)) << c.length;
+            EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{}) << c.length;
+        }
+    }
+}
+
+// The installer often runs elevated: a link planted at the temporary name must not make it
+// write into the file the link points at.
+TEST(BlobWriterTest, LinkAtTheTemporaryNameIsNeverWrittenThrough) {
+    TempFolder folder;
+    const std::string target = folder / "Lib_tarvo4";
+    const std::string other = folder / "someone-else.dat";
+    WriteBytes(target, "old library");
+    WriteBytes(other, "someone else's file");
+    ASSERT_TRUE(CreateHardLinkA(TemporaryPathFor(target).c_str(), other.c_str(), nullptr));
+    EXPECT_EQ(WriteBlobToFile(target, Start(), End()), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(Text(ReadBytes(other)), "someone else's file");
+    EXPECT_TRUE(Text(ReadBytes(target)) == kPayload);
+    std::vector<std::string> entries = FolderEntries(folder.Path());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{"Lib_tarvo4", "someone-else.dat"}));
 }
 
 TEST(BlobWriterTest, EmptyBlobMakesAnEmptyFile) {
