@@ -81,6 +81,15 @@ DWORD ReadBack(HANDLE file, const unsigned char* start, DWORD size) {
     return ERROR_SUCCESS;
 }
 
+// The attributes a replaced file takes over from the one it replaces: hidden and system are
+// the user's (or a tool's) choice. The archive attribute says the file changed since the last
+// backup, which a replaced file did, so it is always set.
+DWORD AttributesAfterReplacing(DWORD targetAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = targetAttributes == INVALID_FILE_ATTRIBUTES ? 0 : targetAttributes & kKept;
+    return kept | FILE_ATTRIBUTE_ARCHIVE;
+}
+
 // A file another program has open can't be replaced, and the system calls that "access denied",
 // which would send the user after rights; the user must hear that the file is in use.
 bool OpenElsewhere(const std::string& path) {
@@ -104,6 +113,23 @@ DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
     if (MoveFileExA(temporary.c_str(), path.c_str(), kFlags)) return ERROR_SUCCESS;
     error = GetLastError();
     SetFileAttributesA(path.c_str(), attributes);
+    return error;
+}
+
+// A virus scanner or the search indexer often opens a file that was just written or replaced
+// for a moment. Such a lock is waited out quietly, about a second in all, before the user is
+// asked to do anything about it.
+constexpr DWORD kQuietRetryWaitsMs[] = {100, 200, 300, 400};
+
+bool MayBeMomentaryLock(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+
+DWORD ReplaceTargetPatiently(const std::string& temporary, const std::string& path) {
+    DWORD error = ReplaceTarget(temporary, path);
+    for (DWORD wait : kQuietRetryWaitsMs) {
+        if (!MayBeMomentaryLock(error)) break;
+        Sleep(wait);
+        error = ReplaceTarget(temporary, path);
+    }
     return error;
 }
 
@@ -143,7 +169,9 @@ DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const
     if (!FlushFileBuffers(temporary.Handle())) return GetLastError();
     if (DWORD error = ReadBack(temporary.Handle(), start, size)) return error;
     temporary.Close();
-    if (DWORD error = ReplaceTarget(temporary.Path(), path)) return error;
+    // Not worth failing the install for: the bytes are right either way.
+    SetFileAttributesA(temporary.Path().c_str(), AttributesAfterReplacing(attributes));
+    if (DWORD error = ReplaceTargetPatiently(temporary.Path(), path)) return error;
     temporary.Moved();
     return ERROR_SUCCESS;
 }

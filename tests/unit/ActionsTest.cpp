@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -204,6 +205,26 @@ TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
     EXPECT_NE(user.shown[1].text.find("Lib_tarvo4"), std::string::npos);
     EXPECT_EQ(user.shown[1].text.find("tarvo_lib.chm"), std::string::npos);
     EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+}
+
+// A virus scanner or the search indexer holds a freshly written file for a moment.
+TEST(InstallTest, FileHeldForAMomentIsReplacedWithoutAQuestion) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "old");
+    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::thread scanner([&holder] {
+        Sleep(300);
+        holder.reset();
+    });
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    scanner.join();
+
+    ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
 }
 
 // The library's path is the longer one: at 259 characters it is written, at 260 the message

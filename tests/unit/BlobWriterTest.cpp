@@ -139,6 +139,35 @@ TEST(BlobWriterTest, TargetsUpToTheLongestPathAreWrittenLongerOnesRefused) {
     }
 }
 
+// A replaced file is still the user's file: hidden stays hidden, a system file stays one. The
+// archive attribute marks a file changed since the last backup, which a replaced file is.
+TEST(BlobWriterTest, ReplacedFileKeepsTheTargetsAttributes) {
+    constexpr DWORD kSeen = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    constexpr DWORD kUsers = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const struct {
+        const char* name;
+        DWORD attributes;
+    } cases[] = {
+        {"hidden", FILE_ATTRIBUTE_HIDDEN},
+        {"system", FILE_ATTRIBUTE_SYSTEM},
+        {"archive", FILE_ATTRIBUTE_ARCHIVE},
+        {"hidden and system", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+        {"none of them", FILE_ATTRIBUTE_NORMAL},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const std::string target = folder / "Lib_tarvo4";
+        WriteBytes(target, "old library");
+        ASSERT_TRUE(SetFileAttributesA(target.c_str(), c.attributes)) << c.name;
+        ASSERT_EQ(GetFileAttributesA(target.c_str()) & kUsers, c.attributes & kUsers) << c.name;
+        EXPECT_EQ(WriteBlobToFile(target, Start(), End()), static_cast<DWORD>(ERROR_SUCCESS)) << c.name;
+        EXPECT_TRUE(Text(ReadBytes(target)) == kPayload) << c.name;
+        EXPECT_EQ(GetFileAttributesA(target.c_str()) & kSeen, (c.attributes & kUsers) | FILE_ATTRIBUTE_ARCHIVE)
+            << c.name;
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
 // The installer often runs elevated: a link planted at the temporary name must not make it
 // write into the file the link points at.
 TEST(BlobWriterTest, LinkAtTheTemporaryNameIsNeverWrittenThrough) {
