@@ -76,10 +76,10 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
     return text;
 }
 
-std::string NotACompilerFolder(const std::string& folder) {
-    return "Le dossier " + Quoted(folder) +
-           " ne ressemble pas à une installation de PureBasic : relancez l'installation et "
-           "choisissez le dossier où PureBasic est installé.";
+std::string NotACompilerFolder(Action action, const std::string& folder) {
+    return "Le dossier " + Quoted(folder) + " ne ressemble pas à une installation de PureBasic : " +
+           (action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
+           " et choisissez le dossier où PureBasic est installé.";
 }
 
 std::string FailureCaption(Action action) {

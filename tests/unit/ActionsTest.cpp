@@ -325,6 +325,41 @@ TEST(UninstallTest, NothingToRemoveIsStillDone) {
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
+// A folder with neither subfolder is plainly not the compiler's: the user picked the wrong one
+// and the library is still installed elsewhere. One subfolder is enough for an installation
+// whose other file is already gone.
+TEST(UninstallTest, FolderThatIsNoCompilerInstallationIsCalledOut) {
+    const struct {
+        const char* name;
+        bool withLibraries, withHelp;
+        bool done;
+    } cases[] = {
+        {"neither subfolder", false, false, false},
+        {"only the help folder", false, true, true},
+        {"only the libraries folder", true, false, true},
+    };
+    for (const auto& c : cases) {
+        CompilerFolder pb(c.withLibraries, c.withHelp);
+        FakeUser user;
+        user.choices = {Chosen(pb.root.Path())};
+        std::string installFolder = "\\";
+        UninstallLibrary(installFolder, Payloads(), user.Ui());
+        ASSERT_EQ(user.shown.size(), 1u) << c.name;
+        if (c.done) {
+            ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
+            continue;
+        }
+        EXPECT_EQ(user.shown[0].caption, "D\xE9sinstallation incompl\xE8te") << c.name;
+        EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.name;
+        EXPECT_NE(user.shown[0].text.find("\xAB " + pb.root.Path() + " \xBB ne ressemble pas \xE0 une installation de "
+                                          "PureBasic : relancez la d\xE9sinstallation"),
+                  std::string::npos)
+            << user.shown[0].text;
+        EXPECT_EQ(user.shown[0].text.find("termin\xE9\n"), std::string::npos) << user.shown[0].text;
+        EXPECT_EQ(FolderEntries(pb.root.Path()), std::vector<std::string>{}) << c.name;
+    }
+}
+
 TEST(UninstallTest, CancelDeletesNothing) {
     TempFolder current;
     char previous[MAX_PATH];

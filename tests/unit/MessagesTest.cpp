@@ -32,7 +32,8 @@ TEST(MessagesTest, MissingSubfolderSaysTheFolderIsNoCompilerInstallation) {
     const std::string text = DescribeProblem(Action::Install, "D:\\Jeux\\", "PureLibraries\\UserLibraries\\Lib_tarvo4",
                                              {FileProblem::Kind::MissingFolder});
     EXPECT_NE(text.find("\xAB D:\\Jeux\\PureLibraries\\UserLibraries \xBB n'existe pas"), std::string::npos) << text;
-    EXPECT_NE(NotACompilerFolder("D:\\Jeux\\").find("\xAB D:\\Jeux\\ \xBB ne ressemble pas \xE0 une installation de PureBasic"),
+    EXPECT_NE(NotACompilerFolder(Action::Install, "D:\\Jeux\\")
+                  .find("\xAB D:\\Jeux\\ \xBB ne ressemble pas \xE0 une installation de PureBasic"),
               std::string::npos);
 }
 
