@@ -116,9 +116,7 @@ TEST(InstallTest, OverExistingFilesLeavesExactlyThePayloads) {
 
 TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
     TempFolder current;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(current.Path().c_str());
+    CurrentFolderScope inCurrent(current.Path());
     MakeFolders(current / "PureLibraries\\UserLibraries");  // the trap a relative path would fall into
     MakeFolders(current / "Help");
 
@@ -126,7 +124,6 @@ TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
     user.choices = {{Outcome::Cancelled, ""}};
     std::string installFolder = "C:\\PureBasic\\";
     InstallLibrary(installFolder, Payloads(), user.Ui());
-    SetCurrentDirectoryA(previous);
 
     EXPECT_EQ(installFolder, "C:\\PureBasic\\");
     EXPECT_TRUE(user.shown.empty());
@@ -362,15 +359,12 @@ TEST(UninstallTest, FolderThatIsNoCompilerInstallationIsCalledOut) {
 
 TEST(UninstallTest, CancelDeletesNothing) {
     TempFolder current;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(current.Path().c_str());
+    CurrentFolderScope inCurrent(current.Path());
     MakeFolders(current / "PureLibraries\\UserLibraries");
     WriteBytes(current / "PureLibraries\\UserLibraries\\Lib_tarvo4", "someone else's");
     FakeUser user;
     std::string installFolder = "\\";
     UninstallLibrary(installFolder, Payloads(), user.Ui());
-    SetCurrentDirectoryA(previous);
     EXPECT_TRUE(FileExists(current / "PureLibraries\\UserLibraries\\Lib_tarvo4"));
     EXPECT_TRUE(user.shown.empty());
 }

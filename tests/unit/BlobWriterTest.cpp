@@ -75,7 +75,7 @@ TEST(BlobWriterTest, FileHeldOpenWithoutSharingKeepsItsContent) {
     UniqueFile holder(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     DWORD error = WriteBlobToFile(target, Start(), End());
-    EXPECT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "the user is told the file is in use";
     holder.reset();
     EXPECT_EQ(Text(ReadBytes(target)), "in use");
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Lib_tarvo4"});
@@ -84,7 +84,7 @@ TEST(BlobWriterTest, FileHeldOpenWithoutSharingKeepsItsContent) {
 TEST(BlobWriterTest, TargetThatIsAFolderIsRefused) {
     TempFolder folder;
     MakeFolders(folder / "Lib_tarvo4");
-    EXPECT_NE(WriteBlobToFile(folder / "Lib_tarvo4", Start(), End()), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(WriteBlobToFile(folder / "Lib_tarvo4", Start(), End()), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(FolderExists(folder / "Lib_tarvo4"));
     EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"Lib_tarvo4"});
 }
