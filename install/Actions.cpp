@@ -49,6 +49,14 @@ bool PayloadsIntact(std::span<const PayloadFile> files) {
 
 FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, error}; }
 
+// An install cut short (a crash, a power cut) can leave its temporary file beside the target,
+// where the compiler would find a stray library. It is ours: it goes, quietly.
+void RemoveLeftovers(const std::string& target) {
+    for (const std::string& leftover : LeftoverPathsFor(target)) {
+        if (!PathTooLong(leftover)) DeleteFileA(leftover.c_str());  // a folder of that name stays
+    }
+}
+
 FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
     // First: past MAX_PATH an existing folder looks missing to the ANSI calls.
@@ -58,18 +66,16 @@ FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
     }
     if (IsFolder(target)) return {FileProblem::Kind::TargetIsFolder};
     DWORD error = WriteBlobToFile(target, file.bytes.start, file.bytes.end);
-    return error == ERROR_SUCCESS ? FileProblem{} : SystemProblem(error);
+    if (error != ERROR_SUCCESS) return SystemProblem(error);
+    RemoveLeftovers(target);  // one left under an earlier version's name is not written over
+    return {};
 }
 
 FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
     if (PathTooLong(target)) return {FileProblem::Kind::PathTooLong};
     if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) return {FileProblem::Kind::MissingFolder};
-    // An install cut short (a crash, a power cut) can leave its temporary file beside the
-    // target, where the compiler would find a stray library. It is ours: it goes too, quietly.
-    for (const std::string& leftover : LeftoverPathsFor(target)) {
-        if (!PathTooLong(leftover)) DeleteFileA(leftover.c_str());  // a folder of that name stays
-    }
+    RemoveLeftovers(target);
     if (IsFolder(target)) return {};  // not our file: the library is not there
     if (DeleteFileA(target.c_str())) return {};
     DWORD error = GetLastError();

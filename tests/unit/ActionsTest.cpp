@@ -148,6 +148,21 @@ TEST(InstallTest, MissingHelpFolderWritesTheLibraryAndReportsTheRest) {
     EXPECT_NE(user.shown[0].caption, "ok !");
 }
 
+// Leftovers of an install cut short, under this version's temporary name or an earlier one's,
+// would be found by the compiler as stray libraries.
+TEST(InstallTest, LeavesNoLeftoverOfAnInterruptedInstallBeside) {
+    CompilerFolder pb;
+    for (const std::string& leftover : LeftoverPathsFor(pb.Library())) WriteBytes(leftover, "half a library");
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+    ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
+}
+
 TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
     CompilerFolder pb;
     auto payloads = Payloads();
@@ -300,8 +315,10 @@ TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
 TEST(UninstallTest, RemovesWhatAnInterruptedInstallLeftBeside) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "lib");
-    WriteBytes(TemporaryPathFor(pb.Library()), "half a library");
-    WriteBytes(TemporaryPathFor(pb.Help()), "half a help file");  // the help file itself never landed
+    for (const std::string& leftover : LeftoverPathsFor(pb.Library())) WriteBytes(leftover, "half a library");
+    for (const std::string& leftover : LeftoverPathsFor(pb.Help())) {
+        WriteBytes(leftover, "half a help file");  // the help file itself never landed
+    }
     WriteBytes(pb.root / "Help\\tarvo_lib.chm.bak", "the user's own");
     FakeUser user;
     user.choices = {Chosen(pb.root.Path())};
