@@ -4,6 +4,7 @@
 #include "install/Messages.h"
 #include "install/Targets.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -48,25 +49,33 @@ bool PayloadsIntact(std::span<const PayloadFile> files) {
 
 FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, error}; }
 
+// An install cut short (a crash, a power cut) can leave its temporary file beside the target,
+// where the compiler would find a stray library. It is ours: it goes, quietly.
+void RemoveLeftovers(const std::string& target) {
+    for (const std::string& leftover : LeftoverPathsFor(target)) {
+        if (!PathTooLong(leftover)) DeleteFileA(leftover.c_str());  // a folder of that name stays
+    }
+}
+
 FileProblem InstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
     // First: past MAX_PATH an existing folder looks missing to the ANSI calls.
-    if (target.size() + sizeof kTemporarySuffix - 1 >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
+    if (TooLongToWrite(target)) return {FileProblem::Kind::PathTooLong};
     if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) {
         return {FileProblem::Kind::MissingFolder};
     }
     if (IsFolder(target)) return {FileProblem::Kind::TargetIsFolder};
     DWORD error = WriteBlobToFile(target, file.bytes.start, file.bytes.end);
-    return error == ERROR_SUCCESS ? FileProblem{} : SystemProblem(error);
+    if (error != ERROR_SUCCESS) return SystemProblem(error);
+    RemoveLeftovers(target);  // one left under an earlier version's name is not written over
+    return {};
 }
 
 FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     const std::string target = TargetPath(folder, file.relativePath);
-    if (target.size() >= MAX_PATH) return {FileProblem::Kind::PathTooLong};
-    // An install cut short (a crash, a power cut) can leave its temporary file beside the
-    // target, where the compiler would find a stray library. It is ours: it goes too, quietly.
-    const std::string leftover = target + kTemporarySuffix;
-    if (leftover.size() < MAX_PATH) DeleteFileA(leftover.c_str());  // a folder of that name stays
+    if (PathTooLong(target)) return {FileProblem::Kind::PathTooLong};
+    if (!IsFolder(TargetPath(folder, RelativeFolder(file.relativePath)))) return {FileProblem::Kind::MissingFolder};
+    RemoveLeftovers(target);
     if (IsFolder(target)) return {};  // not our file: the library is not there
     if (DeleteFileA(target.c_str())) return {};
     DWORD error = GetLastError();
@@ -74,13 +83,21 @@ FileProblem UninstallOne(const std::string& folder, const PayloadFile& file) {
     return SystemProblem(error);
 }
 
+// Whether a problem is worth telling. An installation without one of the subfolders has no
+// file there to uninstall; a folder without any of them is plainly not the compiler's, and the
+// user, who picked the wrong one, must hear it.
+bool Reported(Action action, const FileProblem& problem, bool noSubfolderAtAll) {
+    if (!problem) return false;
+    if (action == Action::Uninstall && problem.kind == FileProblem::Kind::MissingFolder) return noSubfolderAtAll;
+    return true;
+}
+
 // Runs `step` for each file, offering Retry / Cancel where trying again can help, and ends with
 // one message: the completion message when every file succeeded, else what went wrong.
 template <typename Step>
 void RunForEachFile(Action action, const std::string& folder, std::span<const PayloadFile> files,
                     const ActionUi& ui, Step step) {
-    std::vector<std::string> failures;
-    bool missingFolder = false;
+    std::vector<FileProblem> problems;
     for (const PayloadFile& file : files) {
         FileProblem problem = step(folder, file);
         while (problem && RetryCanHelp(problem) &&
@@ -88,8 +105,17 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
                               MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
             problem = step(folder, file);
         }
-        if (problem) failures.push_back(DescribeProblem(action, folder, file.relativePath, problem));
-        missingFolder = missingFolder || problem.kind == FileProblem::Kind::MissingFolder;
+        problems.push_back(problem);
+    }
+    const bool noSubfolderAtAll = std::all_of(problems.begin(), problems.end(), [](const FileProblem& problem) {
+        return problem.kind == FileProblem::Kind::MissingFolder;
+    });
+    std::vector<std::string> failures;
+    bool missingFolder = false;
+    for (size_t i = 0; i < problems.size(); ++i) {
+        if (!Reported(action, problems[i], noSubfolderAtAll)) continue;
+        failures.push_back(DescribeProblem(action, folder, files[i].relativePath, problems[i]));
+        missingFolder = missingFolder || problems[i].kind == FileProblem::Kind::MissingFolder;
     }
     if (failures.empty()) {
         ui.showMessage(kDoneCaption, action == Action::Install ? kInstallDone : kUninstallDone, MB_OK);
@@ -97,7 +123,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
     }
     std::string text = FailureHeading(action);
     for (const std::string& failure : failures) text += "\n\n" + failure;
-    if (missingFolder) text += "\n\n" + NotACompilerFolder(folder);
+    if (missingFolder) text += "\n\n" + NotACompilerFolder(action, folder);
     ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
 }
 

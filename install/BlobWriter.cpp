@@ -8,18 +8,44 @@
 
 namespace {
 
-// The temporary file disappears unless it was moved into place.
+// The suffix of the temporary file of earlier versions, which an install of theirs cut short
+// may have left on the user's disk.
+constexpr char kEarlierSuffix[] = ".tarvo-new";
+
+// The temporary file: created fresh, removed again unless it took the target's place.
 class TemporaryFile {
 public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     ~TemporaryFile() {
-        if (!moved_) DeleteFileA(path_.c_str());
+        file_.reset();  // closed first: an open file can't be removed
+        if (created_ && !moved_) DeleteFileA(path_.c_str());
     }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Whatever is at the temporary name was left by an install cut short, or put there to be
+    // written through (a hard or symbolic link to another file, made while the installer runs
+    // elevated). It is removed, never opened, and the new file can only be a new one.
+    DWORD Create() {
+        if (!DeleteFileA(path_.c_str())) {
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return error;
+        }
+        file_.reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file_) return GetLastError();
+        created_ = true;
+        return ERROR_SUCCESS;
+    }
+    HANDLE Handle() const { return file_.get(); }
+    void Close() { file_.reset(); }
     const std::string& Path() const { return path_; }
     void Moved() { moved_ = true; }
 
 private:
     std::string path_;
+    UniqueFile file_;
+    bool created_ = false;
     bool moved_ = false;
 };
 
@@ -55,6 +81,15 @@ DWORD ReadBack(HANDLE file, const unsigned char* start, DWORD size) {
     return ERROR_SUCCESS;
 }
 
+// The attributes a replaced file takes over from the one it replaces: hidden and system are
+// the user's (or a tool's) choice. The archive attribute says the file changed since the last
+// backup, which a replaced file did, so it is always set.
+DWORD AttributesAfterReplacing(DWORD targetAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = targetAttributes == INVALID_FILE_ATTRIBUTES ? 0 : targetAttributes & kKept;
+    return kept | FILE_ATTRIBUTE_ARCHIVE;
+}
+
 // A file another program has open can't be replaced, and the system calls that "access denied",
 // which would send the user after rights; the user must hear that the file is in use.
 bool OpenElsewhere(const std::string& path) {
@@ -81,33 +116,62 @@ DWORD ReplaceTarget(const std::string& temporary, const std::string& path) {
     return error;
 }
 
+// A virus scanner or the search indexer often opens a file that was just written or replaced
+// for a moment. Such a lock is waited out quietly, about a second in all, before the user is
+// asked to do anything about it.
+constexpr DWORD kQuietRetryWaitsMs[] = {100, 200, 300, 400};
+
+bool MayBeMomentaryLock(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED; }
+
+DWORD ReplaceTargetPatiently(const std::string& temporary, const std::string& path) {
+    DWORD error = ReplaceTarget(temporary, path);
+    for (DWORD wait : kQuietRetryWaitsMs) {
+        if (!MayBeMomentaryLock(error)) break;
+        Sleep(wait);
+        error = ReplaceTarget(temporary, path);
+    }
+    return error;
+}
+
 }  // namespace
+
+bool PathTooLong(const std::string& path) { return path.size() > kLongestPath; }
+
+// The target's name with its last character changed: as long as the target's path, so it fits
+// wherever the target fits, and never the target's own name.
+std::string TemporaryPathFor(const std::string& target) {
+    std::string temporary = target.empty() ? std::string("~") : target;
+    char& last = temporary.back();
+    last = last == '~' ? '_' : '~';
+    return temporary;
+}
+
+std::vector<std::string> LeftoverPathsFor(const std::string& target) {
+    return {TemporaryPathFor(target), target + kEarlierSuffix};
+}
+
+bool TooLongToWrite(const std::string& target) { return PathTooLong(target) || PathTooLong(TemporaryPathFor(target)); }
 
 DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const unsigned char* end) {
     const DWORD size = static_cast<DWORD>(end - start);
-    TemporaryFile temporary(path + kTemporarySuffix);
-    if (temporary.Path().size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+    if (TooLongToWrite(path)) return ERROR_FILENAME_EXCED_RANGE;
 
     // A read-only file is the user's statement that it must not change.
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         return ERROR_ACCESS_DENIED;
     }
 
-    {
-        UniqueFile file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            DWORD error = GetLastError();
-            temporary.Moved();  // nothing was created, so there is nothing to remove
-            return error;
-        }
-        if (DWORD error = WriteAll(file.get(), start, size)) return error;
-        if (!FlushFileBuffers(file.get())) return GetLastError();
-        if (DWORD error = ReadBack(file.get(), start, size)) return error;
-    }
-    if (DWORD error = ReplaceTarget(temporary.Path(), path)) return error;
+    TemporaryFile temporary(TemporaryPathFor(path));
+    if (DWORD error = temporary.Create()) return error;
+    if (DWORD error = WriteAll(temporary.Handle(), start, size)) return error;
+    if (!FlushFileBuffers(temporary.Handle())) return GetLastError();
+    if (DWORD error = ReadBack(temporary.Handle(), start, size)) return error;
+    temporary.Close();
+    // Not worth failing the install for: the bytes are right either way.
+    SetFileAttributesA(temporary.Path().c_str(), AttributesAfterReplacing(attributes));
+    if (DWORD error = ReplaceTargetPatiently(temporary.Path(), path)) return error;
     temporary.Moved();
     return ERROR_SUCCESS;
 }

@@ -1,5 +1,6 @@
 #include "install/Messages.h"
 
+#include "install/BlobWriter.h"
 #include "install/Targets.h"
 #include "platform/ErrorText.h"
 
@@ -58,7 +59,8 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
                Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.";
     case FileProblem::Kind::PathTooLong:
         return "Le fichier " + Quoted(target) + notDone +
-               " : son chemin est trop long pour Windows (plus de 259 caractères).\n"
+               " : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
+               " caractères).\n"
                "Choisissez un dossier dont le chemin est plus court.";
     case FileProblem::Kind::TargetIsFolder:
         return "Le fichier " + Quoted(target) + notDone +
@@ -74,10 +76,10 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
     return text;
 }
 
-std::string NotACompilerFolder(const std::string& folder) {
-    return "Le dossier " + Quoted(folder) +
-           " ne ressemble pas à une installation de PureBasic : relancez l'installation et "
-           "choisissez le dossier où PureBasic est installé.";
+std::string NotACompilerFolder(Action action, const std::string& folder) {
+    return "Le dossier " + Quoted(folder) + " ne ressemble pas à une installation de PureBasic : " +
+           (action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
+           " et choisissez le dossier où PureBasic est installé.";
 }
 
 std::string FailureCaption(Action action) {

@@ -47,7 +47,7 @@ std::string DescribeProblem(Action action, const std::string& folder, const std:
                             const FileProblem& problem);
 
 // Said once after the problems when a subfolder the compiler always has was missing.
-std::string NotACompilerFolder(const std::string& folder);
+std::string NotACompilerFolder(Action action, const std::string& folder);
 
 std::string FailureCaption(Action action);
 std::string FailureHeading(Action action);

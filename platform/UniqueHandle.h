@@ -29,6 +29,11 @@ public:
     explicit operator bool() const noexcept { return handle_ != Traits::invalid(); }
 
     Handle release() noexcept { return std::exchange(handle_, Traits::invalid()); }
+    // For calls that open a handle through an out-parameter: the owner is filled by the call.
+    Handle* put() noexcept {
+        reset();
+        return &handle_;
+    }
     void reset(Handle handle = Traits::invalid()) noexcept {
         Handle old = std::exchange(handle_, handle);
         if (old != Traits::invalid()) Traits::close(old);

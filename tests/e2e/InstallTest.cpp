@@ -74,9 +74,13 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
     EXPECT_EQ(ReadBytes(pb.Help()), kHelpPayload);
 
-    shown = Run(app, 1, pb.Path());  // a second install over the first
+    // A second install over the first, the user having hidden the help file meanwhile.
+    ASSERT_TRUE(SetFileAttributesA(pb.Help().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    shown = Run(app, 1, pb.Path());
     EXPECT_EQ(shown.text, L"l'installation est terminé");
     EXPECT_EQ(ReadBytes(pb.Library()), kLibraryPayload);
+    EXPECT_EQ(ReadBytes(pb.Help()), kHelpPayload);
+    EXPECT_TRUE(GetFileAttributesA(pb.Help().c_str()) & FILE_ATTRIBUTE_HIDDEN) << "the help file stays hidden";
     EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm"});
 
     // The shell, loaded by the first browse and kept for the next ones, goes at exit after COM.
@@ -109,6 +113,21 @@ TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
     EXPECT_EQ(shown.caption, L"Installation incomplète");
     EXPECT_NE(shown.text.find(L"ne ressemble pas à une installation de PureBasic"), std::wstring::npos)
         << InWindows1252(shown.text);
+}
+
+// The user picked a folder that is not the compiler's: nothing there to remove, and the library
+// is still installed where the compiler is. The user must hear it.
+TEST_F(InstallerSession, UninstallInAFolderThatIsNoPureBasicInstallationSaysSo) {
+    TempFolder elsewhere;
+    WriteBytes(elsewhere / "notes.txt", "the user's own");
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    MessageBoxContent shown = Run(app, 2, elsewhere.Path().substr(0, elsewhere.Path().size() - 1));
+    EXPECT_EQ(shown.caption, L"Désinstallation incomplète");
+    EXPECT_NE(shown.text.find(L"ne ressemble pas à une installation de PureBasic : relancez la désinstallation"),
+              std::wstring::npos)
+        << InWindows1252(shown.text);
+    EXPECT_EQ(FolderEntries(elsewhere.Path()), std::vector<std::string>{"notes.txt"});
 }
 
 TEST_F(InstallerSession, CancelWritesNothingAnywhere) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -217,7 +218,7 @@ TEST(FileFaults, WriterKeepsTheOldFileAndLeavesNoTemporaryFile) {
         {"a temporary file left by an interrupted run", "",
          [](Scene& scene, OtherProcess&) {
              WriteBytes(scene.target, kOld);
-             WriteBytes(scene.target + kTemporarySuffix, "half a library");
+             WriteBytes(TemporaryPathFor(scene.target), "half a library");
          },
          &kNew, Expect::Written, {}},
     };
@@ -275,6 +276,7 @@ struct UserScene {
     std::function<void()> onRetryBox;  // what the user does before answering a Retry box
     int retryAnswer = IDCANCEL;
     std::function<void()> verify;  // the files afterwards
+    std::function<void()> duringAction = {};  // what another program does meanwhile, on its own thread
 };
 
 struct UserCase {
@@ -344,6 +346,32 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
          "",
          {{true, {kInUse}}, {false, {"l'installation est termin\xE9"}}},
          "ok !"},
+        // A virus scanner or the search indexer: it lets go a moment after the installer first
+        // tries to replace the file, when the temporary file is there.
+        {"library held by another program for a moment", 1,
+         [&](const std::string& scratch) {
+             MakeCompilerLayout(scratch);
+             std::string target = scratch + "PureLibraries\\UserLibraries\\Lib_tarvo4";
+             WriteBytes(target, kOld);
+             held.reset(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+             EXPECT_TRUE(held);
+             auto letGo = [&, target] {
+                 const DWORD start = GetTickCount();
+                 while (!FileExists(TemporaryPathFor(target)) && GetTickCount() - start < 30000) Sleep(2);
+                 Sleep(300);
+                 held.reset();
+             };
+             return UserScene{{scratch, {}}, {}, IDCANCEL, [&, scratch, target] {
+                                  EXPECT_EQ(ReadBytes(target), library);
+                                  EXPECT_EQ(FilesUnder(scratch), (std::vector<std::string>{
+                                                                     "Help\\tarvo_lib.chm",
+                                                                     "PureLibraries\\UserLibraries\\Lib_tarvo4"}));
+                              },
+                              letGo};
+         },
+         "",
+         {{false, {"l'installation est termin\xE9"}}},
+         "ok !"},
         {"library held open by another program while uninstalling", 2,
          [&](const std::string& scratch) {
              MakeCompilerLayout(scratch);
@@ -362,21 +390,40 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
          {{true, {kInUse}}, {false, {"n'a pas \xE9t\xE9 supprim\xE9"}}},
          "D\xE9sinstallation incompl\xE8te"},
         {"path longer than Windows allows", 1,
-         [](const std::string& scratch) {
-             // Short enough for the browser; with the subfolders' names, too long for the files.
+         [&](const std::string& scratch) {
+             // Short enough for the browser; with the subfolders' names, too long for the library
+             // (the help file's shorter path still fits, and it is written).
              std::string folder = scratch;
              while (folder.size() < 232) folder += std::string(std::min<size_t>(40, 239 - folder.size()), 'd') + "\\";
              MakeFolders(folder.substr(0, folder.size() - 1));
              for (const char* sub : {"PureLibraries", "PureLibraries\\UserLibraries", "Help"}) {
                  CreateDirectoryW(Long(folder + sub).c_str(), nullptr);
              }
-             return UserScene{{folder.substr(0, folder.size() - 1), {}}, {}, IDCANCEL, [scratch] {
-                                  EXPECT_EQ(FilesUnder(scratch), std::vector<std::string>{});
+             return UserScene{{folder.substr(0, folder.size() - 1), {}}, {}, IDCANCEL, [&, scratch, folder] {
+                                  EXPECT_GT((folder + "PureLibraries\\UserLibraries\\Lib_tarvo4").size(), kLongestPath);
+                                  EXPECT_LE((folder + "Help\\tarvo_lib.chm").size(), kLongestPath);
+                                  EXPECT_EQ(FilesUnder(scratch), std::vector<std::string>{
+                                                                     folder.substr(scratch.size()) + "Help\\tarvo_lib.chm"});
+                                  EXPECT_EQ(ReadBytes(folder + "Help\\tarvo_lib.chm"), help);
                               }};
          },
          "",
          {{false, {"son chemin est trop long"}, {"n'existe pas", "ne ressemble pas"}}},
          kUnfinished.c_str()},
+        {"library path of the longest length Windows allows", 1,
+         [&](const std::string& scratch) {
+             const std::string relative = "PureLibraries\\UserLibraries\\Lib_tarvo4";
+             std::string folder = MakeFolderOfLength(scratch, kLongestPath - relative.size());
+             MakeCompilerLayout(folder);
+             return UserScene{{folder.substr(0, folder.size() - 1), {}}, {}, IDCANCEL, [&, folder, relative] {
+                                  EXPECT_EQ((folder + relative).size(), 259u);
+                                  EXPECT_EQ(ReadBytes(folder + relative), library);
+                                  EXPECT_EQ(ReadBytes(folder + "Help\\tarvo_lib.chm"), help);
+                              }};
+         },
+         "",
+         {{false, {"l'installation est termin\xE9"}}},
+         "ok !"},
         {"folder whose name the ANSI code page can't hold", 1,
          [](const std::string& scratch) {
              std::wstring wide(scratch.begin(), scratch.end());
@@ -417,7 +464,10 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
         SCOPED_TRACE(c.name);
         ScratchFolder scratch(*c.scratchParent ? FaultMounts() + c.scratchParent : std::string(temporary));
         UserScene scene = c.prepare(scratch.Path());
+        std::thread meanwhile;
+        if (scene.duringAction) meanwhile = std::thread(scene.duringAction);
         ActionRun run = RunAction(app, c.button, scene.folder, scene.retryAnswer, scene.onRetryBox);
+        if (meanwhile.joinable()) meanwhile.join();
         held.reset();
 
         EXPECT_TRUE(run.browserShown);

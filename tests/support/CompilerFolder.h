@@ -3,6 +3,7 @@
 // installation, and the registry entry its setup program leaves behind.
 #include "platform/AnsiPath.h"
 #include "platform/UniqueHandle.h"
+#include "support/SavedRegistryKey.h"
 #include "support/TempFolder.h"
 
 #include <windows.h>
@@ -31,17 +32,25 @@ private:
     std::string folder_;
 };
 
-// Records `folder` as the compiler's, in the test program's own registry view; removed afterwards.
+// Records `folder` as the compiler's, in the test program's own registry view. What the key
+// held before (on a machine where the compiler is installed, its real entry) comes back
+// afterwards, also when the test stops half-way. `key` is for the test of that promise.
 class RecordedCompiler {
 public:
-    explicit RecordedCompiler(const std::string& folder) {
-        HKEY created = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCompilerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
-        UniqueKey key(created);
-        RegSetValueExA(key.get(), "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+    explicit RecordedCompiler(const std::string& folder, const std::string& key = kCompilerKey)
+        : saved_(HKEY_LOCAL_MACHINE, key, 0) {
+        UniqueKey recorded;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, recorded.put(),
+                            nullptr) != ERROR_SUCCESS) {
+            recorded.release();
+            return;
+        }
+        RegSetValueExA(recorded.get(), "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        static_cast<DWORD>(folder.size() + 1));
     }
-    ~RecordedCompiler() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kCompilerKey); }
     RecordedCompiler(const RecordedCompiler&) = delete;
     RecordedCompiler& operator=(const RecordedCompiler&) = delete;
+
+private:
+    SavedRegistryKey saved_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/UniqueHandle.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -54,6 +55,29 @@ void RemoveTree(const std::string& path) {
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), wide.data(), length);
     RemoveLongTree(L"\\\\?\\" + wide);
+}
+
+CurrentFolderScope::CurrentFolderScope(const std::string& folder) {
+    char previous[MAX_PATH] = {};
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
+    previous_.assign(previous, length < MAX_PATH ? length : 0);
+    SetCurrentDirectoryA(folder.c_str());
+}
+
+CurrentFolderScope::~CurrentFolderScope() {
+    if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+}
+
+std::string MakeFolderOfLength(const std::string& base, size_t length) {
+    std::string folder = base;
+    while (folder.size() < length) {
+        // Names of up to 60 characters; the last step always has room for one of at least one.
+        size_t left = length - folder.size();
+        size_t name = left > 61 ? std::min<size_t>(60, left - 3) : left - 1;
+        folder += std::string(name, 'd') + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    return folder;
 }
 
 void MakeFolders(const std::string& path) {

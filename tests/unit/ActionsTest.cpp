@@ -1,5 +1,6 @@
 #include "install/Actions.h"
 
+#include "install/BlobWriter.h"
 #include "install/Messages.h"
 #include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
@@ -8,6 +9,7 @@
 
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -114,9 +116,7 @@ TEST(InstallTest, OverExistingFilesLeavesExactlyThePayloads) {
 
 TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
     TempFolder current;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(current.Path().c_str());
+    CurrentFolderScope inCurrent(current.Path());
     MakeFolders(current / "PureLibraries\\UserLibraries");  // the trap a relative path would fall into
     MakeFolders(current / "Help");
 
@@ -124,7 +124,6 @@ TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
     user.choices = {{Outcome::Cancelled, ""}};
     std::string installFolder = "C:\\PureBasic\\";
     InstallLibrary(installFolder, Payloads(), user.Ui());
-    SetCurrentDirectoryA(previous);
 
     EXPECT_EQ(installFolder, "C:\\PureBasic\\");
     EXPECT_TRUE(user.shown.empty());
@@ -147,6 +146,21 @@ TEST(InstallTest, MissingHelpFolderWritesTheLibraryAndReportsTheRest) {
     EXPECT_NE(user.shown[0].text.find("ne ressemble pas \xE0 une installation de PureBasic"), std::string::npos);
     EXPECT_EQ(user.shown[0].text.find("termin\xE9\n"), std::string::npos);
     EXPECT_NE(user.shown[0].caption, "ok !");
+}
+
+// Leftovers of an install cut short, under this version's temporary name or an earlier one's,
+// would be found by the compiler as stray libraries.
+TEST(InstallTest, LeavesNoLeftoverOfAnInterruptedInstallBeside) {
+    CompilerFolder pb;
+    for (const std::string& leftover : LeftoverPathsFor(pb.Library())) WriteBytes(leftover, "half a library");
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+
+    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+    ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
 }
 
 TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
@@ -205,6 +219,56 @@ TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
     EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
 }
 
+// A virus scanner or the search indexer holds a freshly written file for a moment.
+TEST(InstallTest, FileHeldForAMomentIsReplacedWithoutAQuestion) {
+    CompilerFolder pb;
+    WriteBytes(pb.Library(), "old");
+    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    std::thread scanner([&holder] {
+        Sleep(300);
+        holder.reset();
+    });
+    FakeUser user;
+    user.choices = {Chosen(pb.root.Path())};
+    std::string installFolder = "\\";
+    InstallLibrary(installFolder, Payloads(), user.Ui());
+    scanner.join();
+
+    ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
+    EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
+}
+
+// The library's path is the longer one: at 259 characters it is written, at 260 the message
+// says so, and it says the truth.
+TEST(InstallTest, LibraryPathOfTheLongestLengthIsWrittenOneMoreIsExplained) {
+    const std::string library = "PureLibraries\\UserLibraries\\Lib_tarvo4";
+    for (size_t length : {250u, 259u, 260u}) {
+        TempFolder base;
+        const std::string folder = MakeFolderOfLength(base.Path(), length - library.size());
+        MakeFolders(folder + "PureLibraries\\UserLibraries");
+        MakeFolders(folder + "Help");
+        ASSERT_EQ((folder + library).size(), length);
+        FakeUser user;
+        user.choices = {Chosen(folder)};
+        std::string installFolder = "\\";
+        InstallLibrary(installFolder, Payloads(), user.Ui());
+
+        EXPECT_EQ(Text(ReadBytes(folder + "Help\\tarvo_lib.chm")), kHelp) << length;
+        ASSERT_EQ(user.shown.size(), 1u) << length;
+        if (length <= 259) {
+            EXPECT_EQ(user.shown[0].text, "l'installation est termin\xE9") << length;
+            EXPECT_EQ(Text(ReadBytes(folder + library)), kLibrary) << length;
+        } else {
+            EXPECT_NE(user.shown[0].text.find(folder + library + " \xBB n'a pas \xE9t\xE9 install\xE9 : son chemin est trop "
+                                                                 "long pour Windows (plus de 259 caract\xE8res)"),
+                      std::string::npos)
+                << user.shown[0].text;
+            EXPECT_EQ(FolderEntries(folder + "PureLibraries\\UserLibraries\\"), std::vector<std::string>{}) << length;
+        }
+    }
+}
+
 TEST(InstallTest, ChoicesThatAreNoFolderEndTheActionWithAMessage) {
     for (Outcome outcome : {Outcome::NotOnDisk, Outcome::NotAnsi, Outcome::Unavailable}) {
         FakeUser user;
@@ -251,8 +315,10 @@ TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
 TEST(UninstallTest, RemovesWhatAnInterruptedInstallLeftBeside) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "lib");
-    WriteBytes(pb.Library() + ".tarvo-new", "half a library");
-    WriteBytes(pb.Help() + ".tarvo-new", "half a help file");  // the help file itself never landed
+    for (const std::string& leftover : LeftoverPathsFor(pb.Library())) WriteBytes(leftover, "half a library");
+    for (const std::string& leftover : LeftoverPathsFor(pb.Help())) {
+        WriteBytes(leftover, "half a help file");  // the help file itself never landed
+    }
     WriteBytes(pb.root / "Help\\tarvo_lib.chm.bak", "the user's own");
     FakeUser user;
     user.choices = {Chosen(pb.root.Path())};
@@ -273,17 +339,49 @@ TEST(UninstallTest, NothingToRemoveIsStillDone) {
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
+// A folder with neither subfolder is plainly not the compiler's: the user picked the wrong one
+// and the library is still installed elsewhere. One subfolder is enough for an installation
+// whose other file is already gone.
+TEST(UninstallTest, FolderThatIsNoCompilerInstallationIsCalledOut) {
+    const struct {
+        const char* name;
+        bool withLibraries, withHelp;
+        bool done;
+    } cases[] = {
+        {"neither subfolder", false, false, false},
+        {"only the help folder", false, true, true},
+        {"only the libraries folder", true, false, true},
+    };
+    for (const auto& c : cases) {
+        CompilerFolder pb(c.withLibraries, c.withHelp);
+        FakeUser user;
+        user.choices = {Chosen(pb.root.Path())};
+        std::string installFolder = "\\";
+        UninstallLibrary(installFolder, Payloads(), user.Ui());
+        ASSERT_EQ(user.shown.size(), 1u) << c.name;
+        if (c.done) {
+            ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
+            continue;
+        }
+        EXPECT_EQ(user.shown[0].caption, "D\xE9sinstallation incompl\xE8te") << c.name;
+        EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.name;
+        EXPECT_NE(user.shown[0].text.find("\xAB " + pb.root.Path() + " \xBB ne ressemble pas \xE0 une installation de "
+                                          "PureBasic : relancez la d\xE9sinstallation"),
+                  std::string::npos)
+            << user.shown[0].text;
+        EXPECT_EQ(user.shown[0].text.find("termin\xE9\n"), std::string::npos) << user.shown[0].text;
+        EXPECT_EQ(FolderEntries(pb.root.Path()), std::vector<std::string>{}) << c.name;
+    }
+}
+
 TEST(UninstallTest, CancelDeletesNothing) {
     TempFolder current;
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(current.Path().c_str());
+    CurrentFolderScope inCurrent(current.Path());
     MakeFolders(current / "PureLibraries\\UserLibraries");
     WriteBytes(current / "PureLibraries\\UserLibraries\\Lib_tarvo4", "someone else's");
     FakeUser user;
     std::string installFolder = "\\";
     UninstallLibrary(installFolder, Payloads(), user.Ui());
-    SetCurrentDirectoryA(previous);
     EXPECT_TRUE(FileExists(current / "PureLibraries\\UserLibraries\\Lib_tarvo4"));
     EXPECT_TRUE(user.shown.empty());
 }

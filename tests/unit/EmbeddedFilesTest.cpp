@@ -1,4 +1,5 @@
 #include "resources/Blobs.h"
+#include "resources/ResourceIds.h"
 
 #include <windows.h>
 
@@ -6,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -60,6 +62,37 @@ TEST(EmbeddedFilesTest, ManifestAsksForCommonControlsSixAndTheHighestRights) {
 #else
     EXPECT_NE(manifest.find("processorArchitecture=\"X86\""), std::string::npos);
 #endif
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::vector<WORD>*>(languages)->push_back(language);
+    return TRUE;
+}
+
+// The icon, the manifest and the carried files are language neutral, found whatever the
+// user's language; the version information is French, as Explorer shows it.
+TEST(EmbeddedFilesTest, ResourcesAreLanguageNeutralAndTheVersionFrench) {
+    const WORD kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    const WORD kFrench = MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH);
+    const struct {
+        const char* name;
+        int type, id;
+        WORD language;
+    } cases[] = {
+        {"icon image", 3 /* RT_ICON */, 1, kNeutral},
+        {"icon group", 14 /* RT_GROUP_ICON */, TARVO_ICON, kNeutral},
+        {"manifest", 24 /* RT_MANIFEST */, 1, kNeutral},
+        {"banner", 10 /* RT_RCDATA */, TARVO_PICTURE, kNeutral},
+        {"library", 10, TARVO_LIBRARY_PAYLOAD, kNeutral},
+        {"help file", 10, TARVO_HELP_PAYLOAD, kNeutral},
+        {"version information", 16 /* RT_VERSION */, 1, kFrench},
+    };
+    for (const auto& c : cases) {
+        std::vector<WORD> languages;
+        EnumResourceLanguagesA(nullptr, MAKEINTRESOURCEA(c.type), MAKEINTRESOURCEA(c.id), CollectLanguage,
+                               reinterpret_cast<LONG_PTR>(&languages));
+        EXPECT_EQ(languages, std::vector<WORD>{c.language}) << c.name;
+    }
 }
 
 }  // namespace

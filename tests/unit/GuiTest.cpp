@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
@@ -14,24 +16,25 @@ protected:
         ASSERT_TRUE(gui_.PictureControl(8, 3, 100, 10, 50, 50, 0));
         ASSERT_TRUE(gui_.ButtonControl(9, 3, 10, 50, 80, 30, "second"));
         window_ = gui_.WindowHandle(3);
-        SetForegroundWindow(window_);
+        ASSERT_NE(window_, nullptr);
+        SetForegroundWindow(window_);  // may be refused; no test here depends on it
         Drain();
     }
     // Lets every message already queued be handled, forgetting the events they raise.
     void Drain() {
-        PostMessageA(window_, WM_APP + 1, 0, 0);
+        ASSERT_TRUE(PostMessageA(window_, WM_APP + 1, 0, 0));
         while (gui_.WaitEvent() != WM_APP + 1) {
         }
     }
     void PressTab(bool shift) {
         BYTE keys[256];
-        GetKeyboardState(keys);
+        ASSERT_TRUE(GetKeyboardState(keys));
         keys[VK_SHIFT] = shift ? 0x80 : 0;
-        SetKeyboardState(keys);
-        PostMessageA(GetFocus() ? GetFocus() : window_, WM_KEYDOWN, VK_TAB, 0);
+        ASSERT_TRUE(SetKeyboardState(keys));
+        ASSERT_TRUE(PostMessageA(GetFocus() ? GetFocus() : window_, WM_KEYDOWN, VK_TAB, 0));
         Drain();
         keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
+        ASSERT_TRUE(SetKeyboardState(keys));
     }
     gui::Gui gui_;
     HWND window_ = nullptr;
@@ -39,8 +42,8 @@ protected:
 
 TEST_F(GuiTest, ClientAreaAndFramePositionAreAsAsked) {
     RECT client, frame;
-    GetClientRect(window_, &client);
-    GetWindowRect(window_, &frame);
+    ASSERT_TRUE(GetClientRect(window_, &client));
+    ASSERT_TRUE(GetWindowRect(window_, &frame));
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 120);
     EXPECT_EQ(frame.left, 100);
@@ -57,7 +60,7 @@ TEST_F(GuiTest, WindowClassHasTheProgramsIconArrowAndDoubleClicks) {
 }
 
 TEST_F(GuiTest, ButtonPressBecomesAControlEventWithItsNumbers) {
-    PostMessageA(gui_.ControlHandle(9), BM_CLICK, 0, 0);
+    ASSERT_TRUE(PostMessageA(gui_.ControlHandle(9), BM_CLICK, 0, 0));
     int code;
     do {
         code = gui_.WaitEvent();
@@ -67,7 +70,7 @@ TEST_F(GuiTest, ButtonPressBecomesAControlEventWithItsNumbers) {
 }
 
 TEST_F(GuiTest, CloseRequestIsAnEventAndTheWindowStays) {
-    PostMessageA(window_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PostMessageA(window_, WM_CLOSE, 0, 0));
     int code;
     do {
         code = gui_.WaitEvent();
@@ -77,7 +80,7 @@ TEST_F(GuiTest, CloseRequestIsAnEventAndTheWindowStays) {
 }
 
 TEST_F(GuiTest, OtherMessagesAreReturnedAsTheirOwnIdentifier) {
-    PostMessageA(window_, WM_APP + 7, 0, 0);
+    ASSERT_TRUE(PostMessageA(window_, WM_APP + 7, 0, 0));
     EXPECT_EQ(gui_.WaitEvent(), WM_APP + 7);
 }
 
@@ -93,6 +96,7 @@ TEST_F(GuiTest, ClosingAWindowDestroysItAndItsClass) {
 TEST_F(GuiTest, TabCyclesThroughTheButtonsOnlyInBothDirections) {
     HWND first = gui_.ControlHandle(7), second = gui_.ControlHandle(9);
     SetFocus(window_);
+    ASSERT_EQ(GetFocus(), window_);
     PressTab(false);
     EXPECT_EQ(GetFocus(), first);
     PressTab(false);
@@ -102,17 +106,20 @@ TEST_F(GuiTest, TabCyclesThroughTheButtonsOnlyInBothDirections) {
     PressTab(true);
     EXPECT_EQ(GetFocus(), second) << "Shift+Tab goes back, wrapping";
     SetFocus(window_);
+    ASSERT_EQ(GetFocus(), window_);
     PressTab(true);
     EXPECT_EQ(GetFocus(), second) << "Shift+Tab with nothing focused goes to the last";
 }
 
 TEST_F(GuiTest, PictureTakesTheSizeOfItsImage) {
     HDC screen = GetDC(nullptr);
-    gui_.StoreImage(5, UniqueBitmap(CreateCompatibleBitmap(screen, 40, 12)));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, 40, 12));
     ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(bitmap);
+    gui_.StoreImage(5, std::move(bitmap));
     ASSERT_TRUE(gui_.PictureControl(11, 3, 20, 90, 212, 42, 5));
     RECT rect;
-    GetClientRect(gui_.ControlHandle(11), &rect);
+    ASSERT_TRUE(GetClientRect(gui_.ControlHandle(11), &rect));
     EXPECT_EQ(rect.right, 40);
     EXPECT_EQ(rect.bottom, 12);
 }
@@ -124,9 +131,9 @@ namespace {
 TEST(GuiFontTest, EveryControlUsesTheStockGuiFont) {
     gui::Gui gui;
     ASSERT_TRUE(gui.OpenWindow(0, 10, 10, 200, 100, "fonts", kStyle));
-    gui.PictureControl(0, 0, 0, 0, 20, 20, 0);
-    gui.ButtonControl(1, 0, 0, 30, 80, 20, "a");
-    gui.ButtonControl(2, 0, 0, 60, 80, 20, "b");
+    ASSERT_TRUE(gui.PictureControl(0, 0, 0, 0, 20, 20, 0));
+    ASSERT_TRUE(gui.ButtonControl(1, 0, 0, 30, 80, 20, "a"));
+    ASSERT_TRUE(gui.ButtonControl(2, 0, 0, 60, 80, 20, "b"));
     for (int number : {0, 1, 2}) {
         EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(gui.ControlHandle(number), WM_GETFONT, 0, 0)),
                   GetStockObject(DEFAULT_GUI_FONT))

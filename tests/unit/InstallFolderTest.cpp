@@ -1,5 +1,7 @@
 #include "install/InstallFolder.h"
 
+#include "platform/UniqueHandle.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,20 +16,22 @@ const std::string kKey = "Software\\TarvoTests\\Folder" + std::to_string(GetCurr
 const std::string kParent = "Software\\TarvoTests\\Folder" + std::to_string(GetCurrentProcessId());
 
 void Record(HKEY root, REGSAM view, const std::string& folder) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+    UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExA(root, kKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, key.put(), nullptr),
               ERROR_SUCCESS);
-    RegSetValueExA(key, kCompilerFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
-    RegCloseKey(key);
+    ASSERT_EQ(RegSetValueExA(key.get(), kCompilerFolderValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                             static_cast<DWORD>(folder.size() + 1)),
+              ERROR_SUCCESS);
 }
 
 void Forget(HKEY root, REGSAM view) {
-    HKEY parent = nullptr;
-    if (RegOpenKeyExA(root, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, &parent) == ERROR_SUCCESS) {
-        RegDeleteTreeA(parent, kParent.substr(sizeof "Software\\TarvoTests").c_str());
-        RegCloseKey(parent);
+    UniqueKey parent;
+    if (RegOpenKeyExA(root, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, parent.put()) != ERROR_SUCCESS) {
+        parent.release();
+        return;
     }
+    LSTATUS status = RegDeleteTreeA(parent.get(), kParent.substr(sizeof "Software\\TarvoTests").c_str());
+    EXPECT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) << status;
 }
 
 class InstallFolderTest : public testing::Test {
@@ -44,25 +48,25 @@ TEST_F(InstallFolderTest, NothingRecordedProposesABackslash) {
 }
 
 TEST_F(InstallFolderTest, RecordedFolderGetsOneBackslash) {
-    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\");
 }
 
 TEST_F(InstallFolderTest, FolderEndingWithBackslashGetsAnotherOne) {
-    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic\\");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic\\"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\\\");
 }
 
 // A 64-bit compiler records its folder in the 64-bit view, out of a 32-bit program's sight.
 TEST_F(InstallFolderTest, SixtyFourBitViewIsReadWhenTheDefaultViewHasNothing) {
-    Record(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "C:\\Program Files\\PureBasic");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, "C:\\Program Files\\PureBasic"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Program Files\\PureBasic\\");
 }
 
 TEST_F(InstallFolderTest, PerUserEntryIsReadLast) {
-    Record(HKEY_CURRENT_USER, 0, "C:\\Users\\me\\PureBasic");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_CURRENT_USER, 0, "C:\\Users\\me\\PureBasic"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Users\\me\\PureBasic\\");
-    Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, 0, "C:\\PureBasic"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\PureBasic\\");
 }
 
@@ -72,8 +76,8 @@ TEST_F(InstallFolderTest, DefaultViewWinsOverTheOtherView) {
 #else
     const REGSAM otherView = KEY_WOW64_64KEY;
 #endif
-    Record(HKEY_LOCAL_MACHINE, otherView, "C:\\Other");
-    Record(HKEY_LOCAL_MACHINE, 0, "C:\\Mine");
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, otherView, "C:\\Other"));
+    ASSERT_NO_FATAL_FAILURE(Record(HKEY_LOCAL_MACHINE, 0, "C:\\Mine"));
     EXPECT_EQ(FindCompilerFolder(kKey), "C:\\Mine\\");
 }
 
