@@ -31,7 +31,7 @@ std::optional<std::string> ConfirmFolder(std::string& installFolder, const Actio
         refusal = kNoBrowserText;
         break;
     }
-    ui.showMessage(kFolderCaption, refusal, MB_OK | MB_ICONERROR);
+    ui.showMessage(UserText(kFolderCaption), UserText(refusal), MB_OK | MB_ICONERROR);
     return std::nullopt;
 }
 
@@ -110,7 +110,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
     const bool noSubfolderAtAll = std::all_of(problems.begin(), problems.end(), [](const FileProblem& problem) {
         return problem.kind == FileProblem::Kind::MissingFolder;
     });
-    std::vector<std::string> failures;
+    std::vector<std::wstring> failures;
     bool missingFolder = false;
     for (size_t i = 0; i < problems.size(); ++i) {
         if (!Reported(action, problems[i], noSubfolderAtAll)) continue;
@@ -118,12 +118,13 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
         missingFolder = missingFolder || problems[i].kind == FileProblem::Kind::MissingFolder;
     }
     if (failures.empty()) {
-        ui.showMessage(kDoneCaption, action == Action::Install ? kInstallDone : kUninstallDone, MB_OK);
+        ui.showMessage(UserText(kDoneCaption), UserText(action == Action::Install ? kInstallDone : kUninstallDone),
+                       MB_OK);
         return;
     }
-    std::string text = FailureHeading(action);
-    for (const std::string& failure : failures) text += "\n\n" + failure;
-    if (missingFolder) text += "\n\n" + NotACompilerFolder(action, folder);
+    std::wstring text = FailureHeading(action);
+    for (const std::wstring& failure : failures) text += L"\n\n" + failure;
+    if (missingFolder) text += L"\n\n" + NotACompilerFolder(action, folder);
     ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
 }
 
@@ -132,7 +133,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
 void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
     // A damaged installer would write damaged files: say so before asking anything.
     if (!PayloadsIntact(files)) {
-        ui.showMessage(kDamagedCaption, kDamagedText, MB_OK | MB_ICONERROR);
+        ui.showMessage(UserText(kDamagedCaption), UserText(kDamagedText), MB_OK | MB_ICONERROR);
         return;
     }
     std::optional<std::string> folder = ConfirmFolder(installFolder, ui);

@@ -13,7 +13,8 @@
 
 struct ActionUi {
     std::function<gui::FolderChoice(const std::string& prompt, const std::string& proposal)> pickFolder;
-    std::function<int(const std::string& caption, const std::string& text, UINT flags)> showMessage;
+    // The texts as the user reads them (see install/Messages.h).
+    std::function<int(const std::wstring& caption, const std::wstring& text, UINT flags)> showMessage;
 };
 
 // One file the installer puts below the compiler's folder.

@@ -1,5 +1,6 @@
 #include "install/BlobWriter.h"
 
+#include "platform/AnsiPath.h"
 #include "platform/UniqueHandle.h"
 
 #include <algorithm>
@@ -135,15 +136,16 @@ DWORD ReplaceTargetPatiently(const std::string& temporary, const std::string& pa
 
 }  // namespace
 
-bool PathTooLong(const std::string& path) { return path.size() > kLongestPath; }
+bool PathTooLong(const std::string& path) { return ansi_path::Characters(path) > kLongestPath; }
 
 // The target's name with its last character changed: as long as the target's path, so it fits
 // wherever the target fits, and never the target's own name.
 std::string TemporaryPathFor(const std::string& target) {
-    std::string temporary = target.empty() ? std::string("~") : target;
-    char& last = temporary.back();
-    last = last == '~' ? '_' : '~';
-    return temporary;
+    if (target.empty()) return "~";
+    // The last character, whole (in a double-byte code page it may take two bytes), becomes
+    // one that is not it: the name keeps its length in characters.
+    const size_t last = ansi_path::LastCharacter(target);
+    return target.substr(0, last) + (target.substr(last) == "~" ? "_" : "~");
 }
 
 std::vector<std::string> LeftoverPathsFor(const std::string& target) {

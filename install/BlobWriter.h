@@ -7,7 +7,7 @@
 // The longest path the ANSI file calls take: MAX_PATH less the terminating zero.
 inline constexpr size_t kLongestPath = MAX_PATH - 1;
 
-// Whether the ANSI file calls can't take `path`.
+// Whether the ANSI file calls can't take `path`: they count characters, not bytes.
 bool PathTooLong(const std::string& path);
 
 // Where the bytes meant for `target` are written before they take its place: in the same

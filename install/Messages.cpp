@@ -3,12 +3,15 @@
 #include "install/BlobWriter.h"
 #include "install/Targets.h"
 #include "platform/ErrorText.h"
+#include "platform/Text.h"
 
 namespace {
 
-std::string Quoted(const std::string& text) { return "« " + text + " »"; }
+// The program's words and the system's paths meet here, each widened from its own encoding.
+std::wstring Words(std::string_view text) { return text::FromWindows1252(text); }
+std::wstring Quoted(const std::string& path) { return Words("« ") + text::FromAnsi(path) + Words(" »"); }
 
-std::string Advice(Action action, DWORD error) {
+const char* Advice(Action action, DWORD error) {
     switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
@@ -46,47 +49,50 @@ bool RetryCanHelp(const FileProblem& problem) {
     }
 }
 
-std::string DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
-                            const FileProblem& problem) {
+std::wstring UserText(std::string_view text) { return Words(text); }
+
+std::wstring DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
+                             const FileProblem& problem) {
     const std::string target = TargetPath(folder, relativePath);
     const bool installing = action == Action::Install;
-    const std::string notDone = installing ? " n'a pas été installé" : " n'a pas été supprimé";
+    const std::wstring notDone = Words(installing ? " n'a pas été installé" : " n'a pas été supprimé");
     switch (problem.kind) {
     case FileProblem::Kind::None:
         return {};
     case FileProblem::Kind::MissingFolder:
-        return "Le fichier " + Quoted(relativePath) + notDone + " : le dossier " +
-               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + " n'existe pas.";
+        return Words("Le fichier ") + Quoted(relativePath) + notDone + Words(" : le dossier ") +
+               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + Words(" n'existe pas.");
     case FileProblem::Kind::PathTooLong:
-        return "Le fichier " + Quoted(target) + notDone +
-               " : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
-               " caractères).\n"
-               "Choisissez un dossier dont le chemin est plus court.";
+        return Words("Le fichier ") + Quoted(target) + notDone +
+               Words(" : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
+                     " caractères).\n"
+                     "Choisissez un dossier dont le chemin est plus court.");
     case FileProblem::Kind::TargetIsFolder:
-        return "Le fichier " + Quoted(target) + notDone +
-               " : un dossier porte déjà ce nom.\n"
-               "Renommez ou déplacez ce dossier, puis réessayez.";
+        return Words("Le fichier ") + Quoted(target) + notDone +
+               Words(" : un dossier porte déjà ce nom.\n"
+                     "Renommez ou déplacez ce dossier, puis réessayez.");
     case FileProblem::Kind::System:
         break;
     }
-    std::string text = "Le fichier " + Quoted(target) + notDone + ".\nRaison : " +
-                       SystemErrorText(problem.error) + " (code " + std::to_string(problem.error) +
-                       ")\n" + Advice(action, problem.error);
-    if (installing) text += "\nL'ancien fichier, s'il y en avait un, est resté tel quel.";
+    std::wstring reason = SystemErrorText(problem.error);
+    if (reason.empty()) reason = Words("erreur " + std::to_string(problem.error));
+    std::wstring text = Words("Le fichier ") + Quoted(target) + notDone + Words(".\nRaison : ") + reason +
+                        Words(" (code " + std::to_string(problem.error) + ")\n") + Words(Advice(action, problem.error));
+    if (installing) text += Words("\nL'ancien fichier, s'il y en avait un, est resté tel quel.");
     return text;
 }
 
-std::string NotACompilerFolder(Action action, const std::string& folder) {
-    return "Le dossier " + Quoted(folder) + " ne ressemble pas à une installation de PureBasic : " +
-           (action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
-           " et choisissez le dossier où PureBasic est installé.";
+std::wstring NotACompilerFolder(Action action, const std::string& folder) {
+    return Words("Le dossier ") + Quoted(folder) + Words(" ne ressemble pas à une installation de PureBasic : ") +
+           Words(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
+           Words(" et choisissez le dossier où PureBasic est installé.");
 }
 
-std::string FailureCaption(Action action) {
-    return action == Action::Install ? "Installation incomplète" : "Désinstallation incomplète";
+std::wstring FailureCaption(Action action) {
+    return Words(action == Action::Install ? "Installation incomplète" : "Désinstallation incomplète");
 }
 
-std::string FailureHeading(Action action) {
-    return action == Action::Install ? "L'installation n'est pas terminée."
-                                     : "La désinstallation n'est pas terminée.";
+std::wstring FailureHeading(Action action) {
+    return Words(action == Action::Install ? "L'installation n'est pas terminée."
+                                           : "La désinstallation n'est pas terminée.");
 }

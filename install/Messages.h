@@ -1,9 +1,12 @@
 #pragma once
 // Everything the installer says to the user, in French. The source is UTF-8 and the compiler
-// turns it into Windows-1252, the code page of the ANSI calls that show it.
+// turns it into Windows-1252 bytes, whatever the system's code page; they are widened from 1252
+// on their way to the screen, so they read the same on a Japanese or a Russian system. The
+// paths a message names are in the system's code page and are widened from it.
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 inline constexpr char kFolderPrompt[] = "Purebasic se trouve bien ici ?";
 inline constexpr char kDoneCaption[] = "ok !";
@@ -42,12 +45,15 @@ struct FileProblem {
 // Trying again can help: a file in use, a refused access, a full or protected disk.
 bool RetryCanHelp(const FileProblem& problem);
 
+// One of the texts above, as the user reads it.
+std::wstring UserText(std::string_view text);
+
 // One paragraph: which file, why (the system's words for a system error), what to do.
-std::string DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
-                            const FileProblem& problem);
+std::wstring DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
+                             const FileProblem& problem);
 
 // Said once after the problems when a subfolder the compiler always has was missing.
-std::string NotACompilerFolder(Action action, const std::string& folder);
+std::wstring NotACompilerFolder(Action action, const std::string& folder);
 
-std::string FailureCaption(Action action);
-std::string FailureHeading(Action action);
+std::wstring FailureCaption(Action action);
+std::wstring FailureHeading(Action action);

@@ -26,6 +26,15 @@ size_t LastSeparator(std::string_view path, UINT codePage) {
     return last;
 }
 
+size_t LastCharacter(std::string_view path, UINT codePage) {
+    size_t last = std::string_view::npos;
+    ForEachCharacter(path, codePage, [&](size_t offset, size_t) {
+        last = offset;
+        return true;
+    });
+    return last;
+}
+
 bool EndsWithSeparator(std::string_view path, UINT codePage) {
     return !path.empty() && LastSeparator(path, codePage) == path.size() - 1;
 }

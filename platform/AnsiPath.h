@@ -18,6 +18,8 @@ std::string WithSeparator(std::string_view path, UINT codePage = CP_ACP);
 std::string WithoutSeparator(std::string_view path, UINT codePage = CP_ACP);
 // Where the last separator is, or npos.
 size_t LastSeparator(std::string_view path, UINT codePage = CP_ACP);
+// Where the last character begins (npos for an empty path).
+size_t LastCharacter(std::string_view path, UINT codePage = CP_ACP);
 // How many characters the system sees in `path` (what MAX_PATH limits).
 size_t Characters(std::string_view path, UINT codePage = CP_ACP);
 // The first `count` characters of `path`, never half a character.

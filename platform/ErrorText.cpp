@@ -1,13 +1,14 @@
 #include "platform/ErrorText.h"
 
-std::string SystemErrorText(DWORD code) {
-    char text[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  code, 0, text, sizeof text, nullptr);
-    std::string words(text, length);
-    while (!words.empty() && (words.back() == '\r' || words.back() == '\n' || words.back() == ' ')) {
+#include <iterator>
+
+std::wstring SystemErrorText(DWORD code) {
+    wchar_t text[512];
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                  text, static_cast<DWORD>(std::size(text)), nullptr);
+    std::wstring words(text, length);
+    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) {
         words.pop_back();
     }
-    if (words.empty()) words = "erreur " + std::to_string(code);
     return words;
 }

@@ -3,5 +3,6 @@
 
 #include <string>
 
-// The system's own words for a Win32 error code, without the trailing line break.
-std::string SystemErrorText(DWORD code);
+// The system's own words for a Win32 error code, without the trailing line break; empty when
+// the system has none.
+std::wstring SystemErrorText(DWORD code);

@@ -4,9 +4,9 @@
 
 namespace gui {
 
-int ShowMessageBox(const std::string& caption, const std::string& text, UINT flags) {
+int ShowMessageBox(const std::wstring& caption, const std::wstring& text, UINT flags) {
     ModalScope modal;
-    return MessageBoxA(modal.Owner(), text.c_str(), caption.c_str(), flags);
+    return MessageBoxW(modal.Owner(), text.c_str(), caption.c_str(), flags);
 }
 
 }  // namespace gui

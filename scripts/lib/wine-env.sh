@@ -13,7 +13,8 @@ WINESERVER=/usr/lib/wine/wineserver
 # persistent wineserver.
 #   wine_session PREFIX [use-display]
 wine_session() {
-  local prefix=$1 display=${2:-}
+  local prefix display=${2:-}
+  prefix=$(realpath -m "$1")   # Wine takes only an absolute prefix
   ensure_32bit_code_runs
   hold_lock "$prefix.lock" "the Wine prefix $prefix"
   ensure_wine_prefix "$prefix"

@@ -72,14 +72,6 @@ std::wstring ShownText(HWND window) {
     return std::wstring(text, length);
 }
 
-std::string InWindows1252(const std::wstring& text) {
-    if (text.empty()) return {};
-    int length = WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(1252, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
-    return narrow;
-}
-
 std::string ClassName(HWND window) {
     char name[256] = {};
     int length = GetClassNameA(window, name, sizeof name);

@@ -2,6 +2,7 @@
 // Drives the real installer from the test process: starts it, finds its windows, presses
 // buttons, reads texts, and drives the shell's folder browser through its messages.
 #include "platform/UniqueHandle.h"
+#include "support/Windows1252.h"
 
 #include <functional>
 #include <string>
@@ -18,8 +19,7 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* capti
 std::string WindowText(HWND window);  // WM_GETTEXT, which works across processes
 // The text as the window holds it, in UTF-16: what the user reads, whatever the code page.
 std::wstring ShownText(HWND window);
-// Wide text as Windows-1252 bytes, the program's own encoding ('?' where 1252 has no letter).
-std::string InWindows1252(const std::wstring& text);
+
 std::string ClassName(HWND window);
 
 // Memory inside another process, for messages whose parameters point at data.

@@ -4,6 +4,7 @@
 #include "install/Messages.h"
 #include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
+#include "support/Windows1252.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +57,9 @@ struct FakeUser {
                 if (!choices.empty()) choices.pop_front();
                 return choice;
             },
-            [this](const std::string& caption, const std::string& text, UINT flags) {
-                shown.push_back({caption, text, flags});
+            [this](const std::wstring& caption, const std::wstring& text, UINT flags) {
+                // Kept in the program's own encoding, to compare with its texts.
+                shown.push_back({InWindows1252(caption), InWindows1252(text), flags});
                 if (onMessage) onMessage();
                 if (answers.empty()) return IDOK;
                 int answer = answers.front();

@@ -1,5 +1,6 @@
 // Paths in a double-byte code page, where the second byte of a character can be 0x5C, the
 // backslash's value: "ソ" (0x83 0x5C), "表" (0x95 0x5C) and "能" (0x94 0x5C) in code page 932.
+#include "install/BlobWriter.h"
 #include "install/Targets.h"
 #include "platform/AnsiPath.h"
 #include "platform/FolderPicker.h"
@@ -42,6 +43,7 @@ TEST(AnsiPath, ASecondByteIsNeverASeparator) {
         EXPECT_EQ(ansi_path::WithoutSeparator(folder, kJapanese), folder);
         EXPECT_EQ(ansi_path::WithoutSeparator(folder + "\\", kJapanese), folder);
         EXPECT_EQ(ansi_path::LastSeparator(folder, kJapanese), sizeof "C:\\Program Files" - 1);
+        EXPECT_EQ(ansi_path::LastCharacter(folder, kJapanese), folder.size() - 2);
     }
 }
 
@@ -93,6 +95,23 @@ TEST_F(JapaneseSystem, ProposalChosenFolderAndTargetsKeepTheNamesWhole) {
         EXPECT_EQ(text::FromAnsi(TargetPath(chosen, kHelpRelativePath)),
                   std::wstring(L"C:\\PureBasic\\") + name + L"\\Help\\tarvo_lib.chm");
     }
+}
+
+TEST_F(JapaneseSystem, TemporaryNamesAndLengthLimitsCountWholeCharacters) {
+    const std::wstring folder = L"C:\\PureBasic ソ\\Help\\";
+    for (const wchar_t* name : kTrailBackslashNames) {
+        const std::string target = InCodePage(CP_ACP, folder + name);
+        const std::wstring temporary = text::FromAnsi(TemporaryPathFor(target));
+        const std::wstring wideName = name;
+        EXPECT_EQ(temporary, folder + wideName.substr(0, wideName.size() - 1) + L"~");
+    }
+    // 259 double-byte characters are 518 bytes, and still a path the system takes.
+    const std::wstring character = L"表";
+    std::wstring longest = L"C:\\";
+    while (longest.size() < kLongestPath) longest += character;
+    EXPECT_FALSE(PathTooLong(InCodePage(CP_ACP, longest)));
+    EXPECT_TRUE(PathTooLong(InCodePage(CP_ACP, longest + character)));
+    EXPECT_FALSE(TooLongToWrite(InCodePage(CP_ACP, longest)));
 }
 
 TEST_F(JapaneseSystem, ALongProposalIsCutAtAWholeCharacter) {

@@ -1,6 +1,7 @@
 #include "install/Messages.h"
 
 #include "platform/ErrorText.h"
+#include "support/Windows1252.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,15 @@
 
 namespace {
 
-// MessageBoxA reads its texts in the ANSI code page: a text whose "é" was compiled as UTF-8
-// would show "Ã©". No text the installer can show holds a UTF-8 sequence, and the accents are
-// there as single Windows-1252 bytes.
-TEST(MessagesTest, EveryTextTheUserCanSeeIsWindows1252) {
-    std::vector<std::string> texts = {kFolderPrompt, kDoneCaption,  kInstallDone,   kUninstallDone,
-                                      kDamagedCaption, kDamagedText, kFolderCaption, kNotOnDiskText,
-                                      kNotAnsiText,  kNoBrowserText};
+// The texts are stored as Windows-1252 bytes and widened from 1252: a text whose "é" was
+// compiled as UTF-8 would read "Ã©". No text the installer can show holds such a pair, and the
+// accents are there.
+TEST(MessagesTest, EveryTextTheUserCanSeeReadsAsFrench) {
+    std::vector<std::wstring> texts;
+    for (const char* text : {kFolderPrompt, kDoneCaption, kInstallDone, kUninstallDone, kDamagedCaption, kDamagedText,
+                             kFolderCaption, kNotOnDiskText, kNotAnsiText, kNoBrowserText}) {
+        texts.push_back(UserText(text));
+    }
     const FileProblem problems[] = {{FileProblem::Kind::MissingFolder},
                                     {FileProblem::Kind::PathTooLong},
                                     {FileProblem::Kind::TargetIsFolder},
@@ -33,33 +36,38 @@ TEST(MessagesTest, EveryTextTheUserCanSeeIsWindows1252) {
         }
     }
     size_t accents = 0;
-    for (const std::string& text : texts) {
-        for (size_t i = 0; i + 1 < text.size(); ++i) {
-            const auto lead = static_cast<unsigned char>(text[i]), next = static_cast<unsigned char>(text[i + 1]);
-            EXPECT_FALSE((lead == 0xC2 || lead == 0xC3) && next >= 0x80 && next <= 0xBF) << "UTF-8 in: " << text;
-        }
-        for (char c : text) accents += c == '\xE9' || c == '\xE8' || c == '\xE0';
+    for (const std::wstring& text : texts) {
+        EXPECT_EQ(text.find_first_of(L"ÃÂ"), std::wstring::npos) << "UTF-8 read as 1252 in: " << InWindows1252(text);
+        for (wchar_t c : text) accents += c == L'é' || c == L'è' || c == L'à';
     }
     EXPECT_GT(accents, 20u) << "the texts are French, with their accents";
+    EXPECT_EQ(UserText(kInstallDone), L"l'installation est terminé");
 }
 
 TEST(MessagesTest, SystemErrorsAreExplainedInTheSystemsWordsWithAdvice) {
     const std::string folder = "C:\\PB\\";
-    const std::string text = DescribeProblem(Action::Install, folder, "Help\\tarvo_lib.chm",
-                                             {FileProblem::Kind::System, ERROR_SHARING_VIOLATION});
-    EXPECT_NE(text.find("\xAB C:\\PB\\Help\\tarvo_lib.chm \xBB"), std::string::npos) << text;
-    EXPECT_NE(text.find(SystemErrorText(ERROR_SHARING_VIOLATION)), std::string::npos) << text;
-    EXPECT_NE(text.find("fermez PureBasic"), std::string::npos) << text;
-    EXPECT_NE(text.find("L'ancien fichier"), std::string::npos) << text;
+    const std::wstring text = DescribeProblem(Action::Install, folder, "Help\\tarvo_lib.chm",
+                                              {FileProblem::Kind::System, ERROR_SHARING_VIOLATION});
+    EXPECT_NE(text.find(L"« C:\\PB\\Help\\tarvo_lib.chm »"), std::wstring::npos) << InWindows1252(text);
+    EXPECT_NE(text.find(SystemErrorText(ERROR_SHARING_VIOLATION)), std::wstring::npos) << InWindows1252(text);
+    EXPECT_NE(text.find(L"fermez PureBasic"), std::wstring::npos) << InWindows1252(text);
+    EXPECT_NE(text.find(L"L'ancien fichier"), std::wstring::npos) << InWindows1252(text);
+}
+
+TEST(MessagesTest, AnErrorTheSystemHasNoWordsForIsGivenByItsCode) {
+    const std::wstring text = DescribeProblem(Action::Install, "C:\\PB\\", "Help\\tarvo_lib.chm",
+                                              {FileProblem::Kind::System, 0x2000FFFF});
+    EXPECT_NE(text.find(L"Raison : erreur 536936447 (code 536936447)"), std::wstring::npos) << InWindows1252(text);
 }
 
 TEST(MessagesTest, MissingSubfolderSaysTheFolderIsNoCompilerInstallation) {
-    const std::string text = DescribeProblem(Action::Install, "D:\\Jeux\\", "PureLibraries\\UserLibraries\\Lib_tarvo4",
-                                             {FileProblem::Kind::MissingFolder});
-    EXPECT_NE(text.find("\xAB D:\\Jeux\\PureLibraries\\UserLibraries \xBB n'existe pas"), std::string::npos) << text;
+    const std::wstring text = DescribeProblem(Action::Install, "D:\\Jeux\\", "PureLibraries\\UserLibraries\\Lib_tarvo4",
+                                              {FileProblem::Kind::MissingFolder});
+    EXPECT_NE(text.find(L"« D:\\Jeux\\PureLibraries\\UserLibraries » n'existe pas"), std::wstring::npos)
+        << InWindows1252(text);
     EXPECT_NE(NotACompilerFolder(Action::Install, "D:\\Jeux\\")
-                  .find("\xAB D:\\Jeux\\ \xBB ne ressemble pas \xE0 une installation de PureBasic"),
-              std::string::npos);
+                  .find(L"« D:\\Jeux\\ » ne ressemble pas à une installation de PureBasic"),
+              std::wstring::npos);
 }
 
 TEST(MessagesTest, OnlyProblemsThatMayPassOfferRetry) {
@@ -72,10 +80,10 @@ TEST(MessagesTest, OnlyProblemsThatMayPassOfferRetry) {
 }
 
 TEST(MessagesTest, ErrorTextHasNoTrailingLineBreak) {
-    std::string text = SystemErrorText(ERROR_ACCESS_DENIED);
+    std::wstring text = SystemErrorText(ERROR_ACCESS_DENIED);
     ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), '\n');
-    EXPECT_NE(text.back(), '\r');
+    EXPECT_NE(text.back(), L'\n');
+    EXPECT_NE(text.back(), L'\r');
 }
 
 }  // namespace
