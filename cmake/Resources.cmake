@@ -30,3 +30,15 @@ set(TARVO_RESOURCE_SCRIPT "${TARVO_GENERATED_DIR}/tarvo-setup.rc")
 set_source_files_properties("${TARVO_RESOURCE_SCRIPT}" PROPERTIES
   OBJECT_DEPENDS "${TARVO_ICON_FILE};${TARVO_MANIFEST_FILE};${TARVO_PICTURE};${TARVO_LIBRARY_PAYLOAD};${TARVO_HELP_PAYLOAD}")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${TARVO_GENERATED_DIR}")
+
+# The banner is decoded at run time by a libjpeg built without progressive, multi-scan, 12-bit
+# and arithmetic decoding: a banner that needs them stops the build, with what to convert it to.
+find_program(TARVO_BASH bash REQUIRED)
+set(TARVO_BANNER_CHECKED "${TARVO_GENERATED_DIR}/banner.checked")
+add_custom_command(OUTPUT "${TARVO_BANNER_CHECKED}"
+  COMMAND "${TARVO_BASH}" "${CMAKE_SOURCE_DIR}/cmake/check-banner" "${TARVO_PICTURE}"
+  COMMAND "${CMAKE_COMMAND}" -E touch "${TARVO_BANNER_CHECKED}"
+  DEPENDS "${TARVO_PICTURE}" "${CMAKE_SOURCE_DIR}/cmake/check-banner"
+  COMMENT "Checking that the installer's decoder can read the banner"
+  VERBATIM)
+add_custom_target(tarvo_banner_check DEPENDS "${TARVO_BANNER_CHECKED}")

@@ -37,7 +37,7 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     Window& window = windows_[number];
     window.owner = this;
     window.number = number;
-    window.className = L"TarvoWindow" + std::to_wstring(number);
+    window.className = text::FromAnsi("TarvoWindow" + std::to_string(number));  // to_wstring would bring in a printf
 
     // Unicode windows: their texts are widened from Windows-1252, so they read the same on
     // every system code page.

@@ -16,7 +16,8 @@ namespace {
 // Encodes a small picture with the same libjpeg, so each case is made from known pixels.
 // Every pixel is `pixel` (one byte per component).
 std::vector<unsigned char> Encode(int width, int height, J_COLOR_SPACE space,
-                                  const std::vector<unsigned char>& pixel) {
+                                  const std::vector<unsigned char>& pixel,
+                                  void (*options)(jpeg_compress_struct&) = nullptr) {
     const int components = static_cast<int>(pixel.size());
     jpeg_compress_struct encoder{};
     jpeg_error_mgr errors;
@@ -31,6 +32,7 @@ std::vector<unsigned char> Encode(int width, int height, J_COLOR_SPACE space,
     encoder.in_color_space = space;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, 95, TRUE);
+    if (options) options(encoder);
     jpeg_start_compress(&encoder, TRUE);
     std::vector<unsigned char> row;
     for (int x = 0; x < width; ++x) row.insert(row.end(), pixel.begin(), pixel.end());
@@ -121,6 +123,48 @@ TEST(JpegImageTest, RejectedBeforeTheRowsGivesNoBitmap) {
 
 // Cut in the middle of its scan, the banner decodes as far as its bytes go: the rows above the
 // cut are the banner's own, those below are not.
+// The decoder is built for baseline, interleaved files only (see scripts/build-libjpeg): what
+// else an encoder may choose for such a file decodes to the same pixels; a progressive or a
+// non-interleaved file is refused through the error exit, before any row, and gives no picture.
+TEST(JpegImageTest, TheTrimmedDecoderReadsEveryBaselineInterleavedFileAndRefusesTheRest) {
+    const std::vector<unsigned char> colour = {0x20, 0xC0, 0x60};
+    const std::vector<unsigned char> plain = Encode(48, 24, JCS_RGB, colour);
+    UniqueBitmap reference = gui::DecodeJpeg(plain.data(), plain.size());
+    ASSERT_TRUE(reference);
+    const Pixels expected = Read(reference.get());
+
+    struct Case {
+        const char* name;
+        void (*options)(jpeg_compress_struct&);
+        bool readable;
+    };
+    const Case cases[] = {
+        {"restart markers", [](jpeg_compress_struct& e) { e.restart_interval = 1; }, true},
+        {"optimised Huffman tables", [](jpeg_compress_struct& e) { e.optimize_coding = TRUE; }, true},
+        {"4:4:4", [](jpeg_compress_struct& e) {
+             for (int c = 0; c < 3; ++c) e.comp_info[c].h_samp_factor = e.comp_info[c].v_samp_factor = 1;
+         }, true},
+        {"progressive", [](jpeg_compress_struct& e) { jpeg_simple_progression(&e); }, false},
+        {"one scan per component", [](jpeg_compress_struct& e) {
+             static jpeg_scan_info scans[3];
+             for (int c = 0; c < 3; ++c) scans[c] = {1, {c}, 0, 63, 0, 0};
+             e.scan_info = scans;
+             e.num_scans = 3;
+         }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<unsigned char> bytes = Encode(48, 24, JCS_RGB, colour, c.options);
+        UniqueBitmap bitmap = gui::DecodeJpeg(bytes.data(), bytes.size());
+        if (c.readable) {
+            ASSERT_TRUE(bitmap);
+            EXPECT_EQ(Read(bitmap.get()).bgr, expected.bgr);
+        } else {
+            EXPECT_FALSE(bitmap);
+        }
+    }
+}
+
 TEST(JpegImageTest, TruncatedScanKeepsThePartlyFilledBitmap) {
     Blob banner = PictureBlob();
     ASSERT_GT(banner.Size(), 1000u);
