@@ -135,11 +135,15 @@ void MeasureStartUp(int runs) {
         Samples ms, kib;
         StartOutcome last;
     };
-    Program programs[] = {
+    std::vector<Program> programs = {
         {"installer", InstallerPath(), kInstallerCaption, {}, {}, {}},
         {"baseline", TARVO_BENCH_BASELINE_PATH, kBaselineCaption, {}, {}, {}},
         {"reference", TARVO_BENCH_REFERENCE_PATH, kReferenceCaption, {}, {}, {}},
     };
+#ifdef TARVO_BENCH_PEER_PATH
+    // The NSIS peer, until its first page (the directory page) is shown.
+    programs.push_back({"peer", TARVO_BENCH_PEER_PATH, TARVO_BENCH_PEER_CAPTION, {}, {}, {}});
+#endif
     // The proposal the installer reads at start-up, as on a machine with the compiler.
     CompilerFolder compiler;
     RecordedCompiler recorded(compiler.Path());
@@ -162,9 +166,14 @@ void MeasureStartUp(int runs) {
                 ++program.kib.failed;
             }
         }
-        Progress("start-up %d/%d: installer %.0f ms %.0f KiB, baseline %.0f ms %.0f KiB, reference %.0f ms %.0f KiB",
-                 run, runs, programs[0].last.ms, programs[0].last.peakKiB, programs[1].last.ms,
-                 programs[1].last.peakKiB, programs[2].last.ms, programs[2].last.peakKiB);
+        std::string line;
+        for (const Program& program : programs) {
+            char figures[96];
+            std::snprintf(figures, sizeof figures, "%s%s %.0f ms %.0f KiB", line.empty() ? "" : ", ", program.subject,
+                          program.last.ms, program.last.peakKiB);
+            line += figures;
+        }
+        Progress("start-up %d/%d: %s", run, runs, line.c_str());
     }
     for (const Program& program : programs) PrintRow("startup", program.subject, program.ms);
     for (const Program& program : programs) PrintRow("memory", program.subject, program.kib);
