@@ -59,16 +59,18 @@ pe_is_signed() {
 
 # Writes to OUT the file as it was before signing, with its checksum zeroed and its length
 # aligned to 8 bytes as signing aligns it (an unsigned file gets the same treatment, so that
-# the two compare).
+# the two compare). Bytes after the certificate table, which no signature covers, are kept.
 pe_unsigned_image() {
-  local in=$1 out=$2 fields checksum entry table_offset size
+  local in=$1 out=$2 fields checksum entry table_offset table_size size
   fields=$(pe_signing_fields "$in") || return 1
   checksum=${fields% *} entry=${fields#* }
-  cp "$in" "$out"
   if pe_is_signed "$in"; then
     table_offset=$(pe_number "$in" "$entry" 4) || return 1
-    truncate -s "$table_offset" "$out"
+    table_size=$(pe_number "$in" "$((entry + 4))" 4) || return 1
+    { head -c "$table_offset" "$in"; tail -c "+$((table_offset + table_size + 1))" "$in"; } > "$out"
     dd if=/dev/zero of="$out" bs=1 seek="$entry" count=8 conv=notrunc status=none
+  else
+    cp "$in" "$out"
   fi
   dd if=/dev/zero of="$out" bs=1 seek="$checksum" count=4 conv=notrunc status=none
   size=$(stat -c %s "$out")
