@@ -4,15 +4,20 @@
 #include "install/Actions.h"
 #include "install/InstallFolder.h"
 #include "install/Targets.h"
+#include "platform/ComScope.h"
 #include "platform/FolderPicker.h"
 #include "platform/Gui.h"
 #include "platform/MessageBox.h"
-#include "platform/UniqueHandle.h"
+
+#include <commctrl.h>
 
 #include <array>
 
 namespace {
 
+// Version 6 of the common controls (the manifest's) registers its classes through
+// InitCommonControlsEx only, and InitCommonControls does nothing there; an older comctl32,
+// which knows no ICC_STANDARD_CLASSES, registers them through InitCommonControls.
 void StartCommonControls() {
     InitCommonControls();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};

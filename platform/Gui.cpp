@@ -37,7 +37,7 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     Window& window = windows_[number];
     window.owner = this;
     window.number = number;
-    window.className = L"TarvoWindow" + std::to_wstring(number);
+    const std::wstring className = L"TarvoWindow" + std::to_wstring(number);
 
     // Unicode windows: their texts are widened from Windows-1252, so they read the same on
     // every system code page.
@@ -49,25 +49,23 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = window.className.c_str();
-    if (!RegisterClassExW(&windowClass)) {
+    windowClass.lpszClassName = className.c_str();
+    if (!window.windowClass.Register(windowClass)) {
         windows_.erase(number);
         return false;
     }
 
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND handle = CreateWindowExW(0, window.className.c_str(), text::FromWindows1252(caption).c_str(), style, x, y,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                  nullptr, instance_, &window);
-    if (!handle) {
-        UnregisterClassW(window.className.c_str(), instance_);
+    window.handle.reset(CreateWindowExW(0, window.windowClass.Name(), text::FromWindows1252(caption).c_str(), style,
+                                        x, y, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                        instance_, &window));
+    if (!window.handle) {
         windows_.erase(number);
         return false;
     }
-    window.handle.reset(handle);
     window.tabKeys = MakeTabAccelerators();
-    ShowWindow(handle, SW_SHOWNORMAL);
+    ShowWindow(window.handle.get(), SW_SHOWNORMAL);
     return true;
 }
 
@@ -76,9 +74,10 @@ void Gui::CloseWindow(int number) {
     if (found == windows_.end()) return;
     Window& window = found->second;
     for (int control : window.controls) controls_.erase(control);
-    window.handle.reset();  // destroys the children too
-    UnregisterClassW(window.className.c_str(), instance_);
-    windows_.erase(found);  // frees the brush and the accelerators
+    // Destroyed first, with its children, while the rest of the window is whole: destroying it
+    // sends it messages.
+    window.handle.reset();
+    windows_.erase(found);  // unregisters the class, frees the brush and the accelerators
 }
 
 void Gui::SetWindowColor(int number, COLORREF colour) {

@@ -2,6 +2,7 @@
 // A small GUI layer over Win32: windows and controls are addressed by numbers the program
 // chooses, and what happens to them is read as events, one at a time, from a queue.
 #include "platform/UniqueHandle.h"
+#include "platform/WindowClass.h"
 
 #include <deque>
 #include <map>
@@ -57,7 +58,7 @@ private:
     struct Window {
         Gui* owner = nullptr;
         int number = 0;
-        std::wstring className;
+        WindowClass windowClass;  // before the handle: it outlives the window
         UniqueWindow handle;
         UniqueBrush background;
         COLORREF colour = 0;

@@ -1,5 +1,8 @@
 #include "platform/PictureControl.h"
 
+#include "platform/GdiScope.h"
+#include "platform/UniqueHandle.h"
+
 #include <commctrl.h>
 
 namespace gui {
@@ -34,21 +37,17 @@ void FillWithParentBackground(HWND control, HDC dc, const RECT& area) {
 }
 
 void OnPaint(HWND control) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
+    PaintScope paint(control);
     RECT client;
     GetClientRect(control, &client);
     HBITMAP bitmap = StoredBitmap(control);
-    HDC memory = bitmap ? CreateCompatibleDC(dc) : nullptr;
-    if (memory) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    } else {
-        FillWithParentBackground(control, dc, client);
+    UniqueDc memory(bitmap ? CreateCompatibleDC(paint.Dc()) : nullptr);
+    if (!memory) {
+        FillWithParentBackground(control, paint.Dc(), client);
+        return;
     }
-    EndPaint(control, &paint);
+    SelectScope selected(memory.get(), bitmap);
+    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK PictureProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,

@@ -70,10 +70,9 @@ class PreferNativeDlls {
 public:
     explicit PreferNativeDlls(const std::string& exeName)
         : key_("Software\\Wine\\AppDefaults\\" + exeName) {
-        HKEY created = nullptr;
+        UniqueKey overrides;
         RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &created, nullptr);
-        UniqueKey overrides(created);
+                        overrides.put(), nullptr);
         for (const std::string& name : PlantedNames()) {
             static const char kNativeFirst[] = "native,builtin";
             RegSetValueExA(overrides.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),

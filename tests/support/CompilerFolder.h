@@ -42,7 +42,6 @@ public:
         UniqueKey recorded;
         if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, recorded.put(),
                             nullptr) != ERROR_SUCCESS) {
-            recorded.release();
             return;
         }
         RegSetValueExA(recorded.get(), "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),

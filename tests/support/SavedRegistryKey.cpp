@@ -40,7 +40,7 @@ SavedRegistryKey::Tree Read(HKEY key) {
         }
         name.resize(nameLength);
         UniqueKey subkey;
-        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, subkey.put()) != ERROR_SUCCESS) subkey.release();
+        RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, subkey.put());
         tree.subkeys.emplace_back(name, subkey ? Read(subkey.get()) : SavedRegistryKey::Tree{});
     }
     return tree;

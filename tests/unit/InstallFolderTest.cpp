@@ -27,7 +27,6 @@ void Record(HKEY root, REGSAM view, const std::string& folder) {
 void Forget(HKEY root, REGSAM view) {
     UniqueKey parent;
     if (RegOpenKeyExA(root, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, parent.put()) != ERROR_SUCCESS) {
-        parent.release();
         return;
     }
     LSTATUS status = RegDeleteTreeA(parent.get(), kParent.substr(sizeof "Software\\TarvoTests").c_str());

@@ -38,7 +38,7 @@ std::string Dump(HKEY key, const std::string& indent = "") {
         DWORD nameLength = 256;
         if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         UniqueKey subkey;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, subkey.put()) != ERROR_SUCCESS) subkey.release();
+        RegOpenKeyExW(key, name, 0, KEY_READ, subkey.put());
         text += indent + "[" + std::string(name, name + nameLength) + "]\n";
         if (subkey) text += Dump(subkey.get(), indent + "  ");
     }
@@ -49,7 +49,6 @@ std::string Dump(HKEY key, const std::string& indent = "") {
 std::string DumpKey(REGSAM view) {
     UniqueKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
-        key.release();
         return "absent";
     }
     return Dump(key.get());
@@ -83,7 +82,6 @@ void RemoveStandIn() {
         UniqueKey parent;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, parent.put()) !=
             ERROR_SUCCESS) {
-            parent.release();
             continue;
         }
         RegDeleteTreeA(parent.get(), kParent.substr(sizeof "Software\\TarvoTests").c_str());
