@@ -65,7 +65,7 @@ int RunInstaller() {
     gui::FolderPicker picker;  // outlives COM: the shell is unloaded last
     ComScope com;
     StartCommonControls();
-    gui::Gui gui;
+    gui::Gui gui(kIdentity);
     std::string installFolder = FindCompilerFolder();
     if (!OpenMainWindow(gui)) return 0;  // nothing to wait on
     RunEventLoop(gui, picker, installFolder);
