@@ -67,7 +67,9 @@ int RunInstaller() {
     StartCommonControls();
     gui::Gui gui(kIdentity);
     std::string installFolder = FindCompilerFolder();
-    if (!OpenMainWindow(gui)) return 0;  // nothing to wait on
+    // Without its window there is nothing to wait on. The exit code is 0 all the same: the
+    // installer has no other, and whoever starts it (a double click in Explorer) reads none.
+    if (!OpenMainWindow(gui)) return 0;
     RunEventLoop(gui, picker, installFolder);
     return 0;
 }

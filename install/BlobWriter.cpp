@@ -143,8 +143,6 @@ private:
 
 bool PathTooLong(const std::string& path) { return ansi_path::Characters(path) > kLongestPath; }
 
-// The target's name with its last character changed: as long as the target's path, so it fits
-// wherever the target fits, and never the target's own name.
 std::string TemporaryPathFor(const std::string& target) {
     if (target.empty()) return "~";
     // The last character, whole (in a double-byte code page it may take two bytes), becomes
