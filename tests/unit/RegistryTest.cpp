@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "platform/UniqueHandle.h"
+#include "support/TestKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 
 namespace {
 
-const std::string kTestKey = "Software\\TarvoTests\\Registry" + std::to_string(GetCurrentProcessId());
+const std::string kTestKey = TestKeyPath("Registry");
 
 class RegistryTest : public testing::Test {
 protected:
@@ -19,7 +20,7 @@ protected:
     }
     void TearDown() override {
         key_.reset();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey.c_str());
+        RemoveKey(HKEY_CURRENT_USER, kTestKey);
     }
     void Store(const char* name, DWORD type, const std::string& bytes) {
         ASSERT_EQ(RegSetValueExA(key_.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
