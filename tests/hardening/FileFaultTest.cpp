@@ -38,8 +38,7 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
         do {
             std::wstring name = entry.cFileName;
             if (name == L"." || name == L"..") continue;
-            char ansi[MAX_PATH] = {};
-            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, ansi, MAX_PATH - 1, nullptr, nullptr);
+            const std::string ansi = InCodePage(CP_ACP, name);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 walk(at + L"\\" + name, relative + ansi + "\\");
             } else {

@@ -54,17 +54,6 @@ void RemoveTree(const std::string& path) {
     RemoveLongTree(L"\\\\?\\" + text::FromAnsi(folder));
 }
 
-CurrentFolderScope::CurrentFolderScope(const std::string& folder) {
-    char previous[MAX_PATH] = {};
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
-    previous_.assign(previous, length < MAX_PATH ? length : 0);
-    SetCurrentDirectoryA(folder.c_str());
-}
-
-CurrentFolderScope::~CurrentFolderScope() {
-    if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
-}
-
 std::string MakeFolderOfLength(const std::string& base, size_t length) {
     std::string folder = base;
     while (folder.size() < length) {

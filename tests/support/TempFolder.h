@@ -24,18 +24,6 @@ private:
     std::string path_;
 };
 
-// The process's current folder is `folder` until the owner goes, then what it was before.
-class CurrentFolderScope {
-public:
-    explicit CurrentFolderScope(const std::string& folder);
-    ~CurrentFolderScope();
-    CurrentFolderScope(const CurrentFolderScope&) = delete;
-    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
-private:
-    std::string previous_;
-};
-
 // Makes folders below `base` (which ends with a backslash) and returns the deepest, ending with
 // a backslash and exactly `length` characters long.
 std::string MakeFolderOfLength(const std::string& base, size_t length);

@@ -89,6 +89,26 @@ FakeUser Confirming(const std::string& folder, std::deque<int> answers = {}) {
     return user;
 }
 
+// The process's current folder is `folder` until the owner goes, then what it was before: where
+// a relative path would land.
+class CurrentFolderScope {
+public:
+    explicit CurrentFolderScope(const std::string& folder) {
+        char previous[MAX_PATH] = {};
+        DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
+        previous_.assign(previous, length < MAX_PATH ? length : 0);
+        SetCurrentDirectoryA(folder.c_str());
+    }
+    ~CurrentFolderScope() {
+        if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::string previous_;
+};
+
 void ExpectOnlyMessage(const FakeUser& user, const char* caption, const char* text) {
     ASSERT_EQ(user.shown.size(), 1u);
     EXPECT_EQ(user.shown[0].caption, caption);
