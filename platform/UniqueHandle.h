@@ -31,8 +31,8 @@ public:
     explicit operator bool() const noexcept { return handle_ != Invalid(); }
 
     Handle release() noexcept { return std::exchange(handle_, Invalid()); }
-    // For calls that open a handle through an out-parameter: the owner is filled by the call,
-    // and a call that fails leaves it empty.
+    // For calls that open a handle through an out-parameter: the owner is filled by the call.
+    // It is emptied first, so a call that fails without writing leaves it empty.
     Handle* put() noexcept {
         reset();
         return &handle_;
