@@ -5,13 +5,11 @@
 
 #include "platform/Text.h"
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
