@@ -4,15 +4,20 @@
 #include "install/Actions.h"
 #include "install/InstallFolder.h"
 #include "install/Targets.h"
+#include "platform/ComScope.h"
 #include "platform/FolderPicker.h"
 #include "platform/Gui.h"
 #include "platform/MessageBox.h"
-#include "platform/UniqueHandle.h"
+
+#include <commctrl.h>
 
 #include <array>
 
 namespace {
 
+// Version 6 of the common controls (the manifest's) registers its classes through
+// InitCommonControlsEx only, and InitCommonControls does nothing there; an older comctl32,
+// which knows no ICC_STANDARD_CLASSES, registers them through InitCommonControls.
 void StartCommonControls() {
     InitCommonControls();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -60,9 +65,11 @@ int RunInstaller() {
     gui::FolderPicker picker;  // outlives COM: the shell is unloaded last
     ComScope com;
     StartCommonControls();
-    gui::Gui gui;
+    gui::Gui gui(kIdentity);
     std::string installFolder = FindCompilerFolder();
-    if (!OpenMainWindow(gui)) return 0;  // nothing to wait on
+    // Without its window there is nothing to wait on. The exit code is 0 all the same: the
+    // installer has no other, and whoever starts it (a double click in Explorer) reads none.
+    if (!OpenMainWindow(gui)) return 0;
     RunEventLoop(gui, picker, installFolder);
     return 0;
 }

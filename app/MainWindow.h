@@ -1,5 +1,9 @@
 #pragma once
 #include "platform/Gui.h"
+#include "resources/ResourceIds.h"
+
+// The program's window classes and their icon.
+inline constexpr gui::Identity kIdentity{L"TarvoWindow", TARVO_ICON};
 
 // Numbers of the main window and its controls.
 inline constexpr int kMainWindow = 0;

@@ -4,7 +4,10 @@
 // failed run go to stderr; a failed run is counted and left out of the figures.
 //
 //   tarvo_bench.exe [start-up runs] [install runs]
+#include "platform/ComScope.h"
+#include "platform/Text.h"
 #include "support/CompilerFolder.h"
+#include "support/FolderBrowser.h"
 #include "support/Processes.h"
 #include "support/TempFolder.h"
 
@@ -96,15 +99,11 @@ struct StartOutcome {
 };
 
 double PeakWorkingSetKiB(DWORD processId) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (!process) return 0;
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    double kib = GetProcessMemoryInfo(process, &counters, sizeof counters)
-                     ? static_cast<double>(counters.PeakWorkingSetSize) / 1024.0
-                     : 0;
-    CloseHandle(process);
-    return kib;
+    if (!process || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) return 0;
+    return static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
 }
 
 // From process creation until the window captioned `caption` is there and visible; then,
@@ -181,19 +180,6 @@ void MeasureStartUp(int runs) {
 
 // ---- Install ------------------------------------------------------------------------------
 
-// Opens the browser from the Install button with `folder` selected in it; retries with a new
-// browser when Wine leaves one on another folder.
-HWND OpenBrowserOn(InstallerProcess& app, const std::string& folder) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        PostMessageA(app.Control(1), BM_CLICK, 0, 0);
-        HWND browser = app.WaitForBrowser();
-        if (!browser) return nullptr;
-        if (app.SelectFolder(browser, folder)) return browser;
-        app.Dismiss(browser, IDCANCEL);
-    }
-    return nullptr;
-}
-
 bool HoldsPayloads(const CompilerFolder& compiler, const std::vector<unsigned char>& library,
                    const std::vector<unsigned char>& help) {
     return ReadBytes(compiler.Library()) == library && ReadBytes(compiler.Help()) == help;
@@ -208,7 +194,7 @@ double TimeInstall(const CompilerFolder& compiler, const std::vector<unsigned ch
         Progress("install: no main window");
         return -1;
     }
-    HWND browser = OpenBrowserOn(app, compiler.Path());
+    HWND browser = app.OpenBrowser(1, [&](HWND browser) { return app.SelectFolder(browser, compiler.Path()); });
     if (!browser) {
         Progress("install: the browser did not reach %s", compiler.Path().c_str());
         return -1;
@@ -246,47 +232,37 @@ double TimeCopy(const CompilerFolder& compiler, const std::vector<unsigned char>
     return elapsed;
 }
 
-int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM folder) {
-    if (message == BFFM_INITIALIZED) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, folder);
-    return 0;
-}
-
 // What no installer can avoid between OK and its message: the browser closing and a message
 // box opening. This process shows both with no file in between and times them the same way;
 // like the installer it asks for Common Controls 6 (Measure.rc), but it has no owner window, so
 // the figure is near the installer's, not equal.
 double TimeDialogsAlone(const CompilerFolder& compiler) {
     const std::string folder = compiler.Path();
-    const std::string leaf = compiler.Leaf();
+    const std::wstring leaf = text::FromAnsi(compiler.Leaf());
     std::thread dialogs([&] {
-        CoInitialize(nullptr);
-        BROWSEINFOA info{};
-        info.lpszTitle = "Purebasic se trouve bien ici ?";
-        info.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
-        info.lpfn = SelectStart;
-        info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
-        if (PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info)) {
+        ComScope com;
+        if (UniquePidl chosen = BrowseForFolder("Purebasic se trouve bien ici ?", BIF_EDITBOX | BIF_NEWDIALOGSTYLE, folder)) {
             char path[MAX_PATH] = {};
-            SHGetPathFromIDListA(chosen, path);
-            CoTaskMemFree(chosen);
+            SHGetPathFromIDListA(chosen.get(), path);
         }
         MessageBoxA(nullptr, "l'installation est termin\xE9", "ok !", MB_OK);
-        CoUninitialize();
     });
-    const DWORD self = GetCurrentProcessId();
+    const DWORD selfId = GetCurrentProcessId();
+    const HANDLE self = GetCurrentProcess();
     double elapsed = -1;
     HWND browser = PollForWindow(
         [&]() -> HWND {
-            HWND dialog = FindProcessWindow(self, "#32770", nullptr);
+            HWND dialog = FindProcessWindow(selfId, "#32770", nullptr);
             return dialog && FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr) ? dialog : nullptr;
         },
         20000);
-    if (browser && WaitForWindow([&]() -> HWND { return TreeSelection(browser) == leaf ? browser : nullptr; }, 10000)) {
+    if (browser && WaitForWindow([&]() -> HWND { return BrowserSelection(self, browser) == leaf ? browser : nullptr; },
+                                 10000)) {
         const double start = NowMs();
         PressDialogButton(browser, IDOK);
         HWND box = PollForWindow(
             [&]() -> HWND {
-                HWND dialog = FindProcessWindow(self, "#32770", nullptr);
+                HWND dialog = FindProcessWindow(selfId, "#32770", nullptr);
                 return dialog && GetDlgItem(dialog, 0xFFFF) ? dialog : nullptr;
             },
             30000);
@@ -297,7 +273,7 @@ double TimeDialogsAlone(const CompilerFolder& compiler) {
     }
     // Whatever is still open goes, so the thread ends.
     for (int round = 0; round < 50; ++round) {
-        HWND dialog = PollForWindow([&] { return FindProcessWindow(self, "#32770", nullptr); }, 200);
+        HWND dialog = PollForWindow([&] { return FindProcessWindow(selfId, "#32770", nullptr); }, 200);
         if (!dialog) break;
         PressDialogButton(dialog, GetDlgItem(dialog, IDOK) && GetDlgItem(dialog, 0xFFFF) ? IDOK : IDCANCEL);
         Sleep(50);
@@ -309,7 +285,7 @@ double TimeDialogsAlone(const CompilerFolder& compiler) {
 void MeasureInstall(int runs) {
     const std::vector<unsigned char> library = ReadBytes(TARVO_LIBRARY_PAYLOAD_PATH);
     const std::vector<unsigned char> help = ReadBytes(TARVO_HELP_PAYLOAD_PATH);
-    WarmUpFolderBrowser();  // see tests/e2e/InstallTest.cpp
+    WarmUpFolderBrowser();
 
     Samples installMs, copyMs, dialogsMs;
     for (int run = 1; run <= runs; ++run) {

@@ -1,6 +1,7 @@
 #include "install/Actions.h"
 
 #include "install/BlobWriter.h"
+#include "install/FileProblem.h"
 #include "install/Messages.h"
 #include "install/Targets.h"
 

@@ -13,43 +13,6 @@ namespace {
 // may have left on the user's disk.
 constexpr char kEarlierSuffix[] = ".tarvo-new";
 
-// The temporary file: created fresh, removed again unless it took the target's place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        file_.reset();  // closed first: an open file can't be removed
-        if (created_ && !moved_) DeleteFileA(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Whatever is at the temporary name was left by an install cut short, or put there to be
-    // written through (a hard or symbolic link to another file, made while the installer runs
-    // elevated). It is removed, never opened, and the new file can only be a new one.
-    DWORD Create() {
-        if (!DeleteFileA(path_.c_str())) {
-            DWORD error = GetLastError();
-            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return error;
-        }
-        file_.reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file_) return GetLastError();
-        created_ = true;
-        return ERROR_SUCCESS;
-    }
-    HANDLE Handle() const { return file_.get(); }
-    void Close() { file_.reset(); }
-    const std::string& Path() const { return path_; }
-    void Moved() { moved_ = true; }
-
-private:
-    std::string path_;
-    UniqueFile file_;
-    bool created_ = false;
-    bool moved_ = false;
-};
-
 DWORD WriteAll(HANDLE file, const unsigned char* start, DWORD size) {
     constexpr DWORD kChunk = 64 * 1024;
     DWORD done = 0;
@@ -134,12 +97,52 @@ DWORD ReplaceTargetPatiently(const std::string& temporary, const std::string& pa
     return error;
 }
 
+// The temporary file: created fresh, removed again unless it took the target's place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        file_.reset();  // closed first: an open file can't be removed
+        if (created_ && !inPlace_) DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Whatever is at the temporary name was left by an install cut short, or put there to be
+    // written through (a hard or symbolic link to another file, made while the installer runs
+    // elevated). It is removed, never opened, and the new file can only be a new one.
+    DWORD Create() {
+        if (!DeleteFileA(path_.c_str())) {
+            DWORD error = GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return error;
+        }
+        file_.reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file_) return GetLastError();
+        created_ = true;
+        return ERROR_SUCCESS;
+    }
+    HANDLE Handle() const { return file_.get(); }
+    void Close() { file_.reset(); }
+    const std::string& Path() const { return path_; }
+    // Moves the file over `target`; once it has, it is the target, no longer ours to remove.
+    DWORD TakePlaceOf(const std::string& target) {
+        DWORD error = ReplaceTargetPatiently(path_, target);
+        inPlace_ = error == ERROR_SUCCESS;
+        return error;
+    }
+
+private:
+    std::string path_;
+    UniqueFile file_;
+    bool created_ = false;
+    bool inPlace_ = false;
+};
+
 }  // namespace
 
 bool PathTooLong(const std::string& path) { return ansi_path::Characters(path) > kLongestPath; }
 
-// The target's name with its last character changed: as long as the target's path, so it fits
-// wherever the target fits, and never the target's own name.
 std::string TemporaryPathFor(const std::string& target) {
     if (target.empty()) return "~";
     // The last character, whole (in a double-byte code page it may take two bytes), becomes
@@ -173,7 +176,5 @@ DWORD WriteBlobToFile(const std::string& path, const unsigned char* start, const
     temporary.Close();
     // Not worth failing the install for: the bytes are right either way.
     SetFileAttributesA(temporary.Path().c_str(), AttributesAfterReplacing(attributes));
-    if (DWORD error = ReplaceTargetPatiently(temporary.Path(), path)) return error;
-    temporary.Moved();
-    return ERROR_SUCCESS;
+    return temporary.TakePlaceOf(path);
 }

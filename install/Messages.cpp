@@ -11,43 +11,27 @@ namespace {
 std::wstring Words(std::string_view text) { return text::FromWindows1252(text); }
 std::wstring Quoted(const std::string& path) { return Words("« ") + text::FromAnsi(path) + Words(" »"); }
 
-const char* Advice(Action action, DWORD error) {
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
+const char* Advice(Action action, Cause cause) {
+    switch (cause) {
+    case Cause::InUse:
         return "Le fichier est utilisé par un autre programme : fermez PureBasic (ou le programme "
                "qui l'utilise), puis réessayez.";
-    case ERROR_ACCESS_DENIED:
+    case Cause::AccessDenied:
         return "Vérifiez que le fichier n'est pas en lecture seule et que vous avez le droit de "
                "modifier ce dossier ; au besoin, lancez l'installateur en tant qu'administrateur.";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
+    case Cause::DiskFull:
         return "Le disque est plein : libérez de la place, puis réessayez.";
-    case ERROR_WRITE_PROTECT:
+    case Cause::WriteProtected:
         return "Le disque est protégé en écriture : retirez la protection, puis réessayez.";
-    default:
-        return action == Action::Install ? "Vérifiez le dossier choisi, puis relancez l'installation."
-                                         : "Vérifiez le dossier choisi, puis relancez la désinstallation.";
+    case Cause::NotReady:
+    case Cause::Unknown:
+        break;
     }
+    return action == Action::Install ? "Vérifiez le dossier choisi, puis relancez l'installation."
+                                     : "Vérifiez le dossier choisi, puis relancez la désinstallation.";
 }
 
 }  // namespace
-
-bool RetryCanHelp(const FileProblem& problem) {
-    if (problem.kind != FileProblem::Kind::System) return false;
-    switch (problem.error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_ACCESS_DENIED:
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_NOT_READY:
-        return true;
-    default:
-        return false;
-    }
-}
 
 std::wstring UserText(std::string_view text) { return Words(text); }
 
@@ -77,7 +61,7 @@ std::wstring DescribeProblem(Action action, const std::string& folder, const std
     std::wstring reason = SystemErrorText(problem.error);
     if (reason.empty()) reason = Words("erreur " + std::to_string(problem.error));
     std::wstring text = Words("Le fichier ") + Quoted(target) + notDone + Words(".\nRaison : ") + reason +
-                        Words(" (code " + std::to_string(problem.error) + ")\n") + Words(Advice(action, problem.error));
+                        Words(" (code " + std::to_string(problem.error) + ")\n") + Words(Advice(action, CauseOf(problem.error)));
     if (installing) text += Words("\nL'ancien fichier, s'il y en avait un, est resté tel quel.");
     return text;
 }

@@ -3,7 +3,7 @@
 // turns it into Windows-1252 bytes, whatever the system's code page; they are widened from 1252
 // on their way to the screen, so they read the same on a Japanese or a Russian system. The
 // paths a message names are in the system's code page and are widened from it.
-#include <windows.h>
+#include "install/FileProblem.h"
 
 #include <string>
 #include <string_view>
@@ -30,20 +30,6 @@ inline constexpr char kNotAnsiText[] =
 inline constexpr char kNoBrowserText[] =
     "Le sélecteur de dossier de Windows n'a pas pu être ouvert.\n"
     "Aucun fichier n'a été modifié.";
-
-enum class Action { Install, Uninstall };
-
-// Why one file was not written or removed.
-struct FileProblem {
-    enum class Kind { None, MissingFolder, PathTooLong, TargetIsFolder, System };
-    Kind kind = Kind::None;
-    DWORD error = ERROR_SUCCESS;  // for Kind::System
-
-    explicit operator bool() const { return kind != Kind::None; }
-};
-
-// Trying again can help: a file in use, a refused access, a full or protected disk.
-bool RetryCanHelp(const FileProblem& problem);
 
 // One of the texts above, as the user reads it.
 std::wstring UserText(std::string_view text);

@@ -1,12 +1,11 @@
 #include "platform/DllSearch.h"
 
-#include <windows.h>
+#include "platform/SystemLibrary.h"
 
 void RestrictDllSearchToSystem() {
-    using SetDefaultDirectories = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto setDefault = reinterpret_cast<SetDefaultDirectories>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    // kernel32 is in every process already: looked up, not loaded.
+    auto setDefault =
+        SystemFunction<decltype(SetDefaultDllDirectories)>(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         // Older systems: at least take the current directory out of the search.
         SetDllDirectoryA("");

@@ -4,15 +4,9 @@
 #include "platform/ModalScope.h"
 #include "platform/SystemLibrary.h"
 #include "platform/Text.h"
-#include "platform/UniqueHandle.h"
 
 namespace gui {
 namespace {
-
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
 
 int CALLBACK SelectProposal(HWND dialog, UINT message, LPARAM, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
@@ -31,12 +25,15 @@ std::string BrowserStartFolder(const std::string& proposal) {
 
 std::string FolderWithSeparator(const std::string& path) { return ansi_path::WithSeparator(path); }
 
+// SHELL32 is loaded on the first browse rather than bound at start: bound, it and the DLLs it
+// pulls in would be loaded before main() restricts the DLL search, from the folder the installer
+// runs from; and a run without a browse does not pay for it.
 bool FolderPicker::Load() {
     if (browse_ && pathOf_) return true;
     if (!shell_) shell_ = LoadSystemLibrary("SHELL32.DLL");
     if (!shell_) return false;
-    browse_ = Lookup<BrowseFunction>(shell_.get(), "SHBrowseForFolderW");
-    pathOf_ = Lookup<PathFunction>(shell_.get(), "SHGetPathFromIDListW");
+    browse_ = SystemFunction<decltype(SHBrowseForFolderW)>(shell_.get(), "SHBrowseForFolderW");
+    pathOf_ = SystemFunction<decltype(SHGetPathFromIDListW)>(shell_.get(), "SHGetPathFromIDListW");
     return browse_ && pathOf_;
 }
 

@@ -34,15 +34,12 @@ public:
     FolderChoice Browse(const std::string& prompt, const std::string& proposal);
 
 private:
-    // The wide calls: the prompt and the paths are shown right whatever the code page.
-    using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOW);
-    using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
-
     bool Load();
 
     UniqueModule shell_;
-    BrowseFunction browse_ = nullptr;
-    PathFunction pathOf_ = nullptr;
+    // The wide calls: the prompt and the paths are shown right whatever the code page.
+    decltype(&SHBrowseForFolderW) browse_ = nullptr;
+    decltype(&SHGetPathFromIDListW) pathOf_ = nullptr;
 };
 
 // The browser is given the proposal without a trailing backslash, except for short paths

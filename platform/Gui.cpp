@@ -3,28 +3,11 @@
 #include "platform/PictureControl.h"
 #include "platform/Text.h"
 
-#include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace gui {
-namespace {
 
-// Command identifiers of the Tab accelerators; control notifications never carry them
-// because they arrive with a zero lParam and notification code 1.
-constexpr WORD kTabForwards = 0xFF01;
-constexpr WORD kTabBackwards = 0xFF02;
-
-UniqueAccel MakeTabAccelerators() {
-    ACCEL keys[] = {
-        {FVIRTKEY, VK_TAB, kTabForwards},
-        {FVIRTKEY | FSHIFT, VK_TAB, kTabBackwards},
-    };
-    return UniqueAccel(CreateAcceleratorTableW(keys, static_cast<int>(std::size(keys))));
-}
-
-}  // namespace
-
-Gui::Gui() : instance_(GetModuleHandleW(nullptr)) {}
+Gui::Gui(const Identity& identity) : identity_(identity), instance_(GetModuleHandleW(nullptr)) {}
 
 Gui::~Gui() {
     while (!windows_.empty()) CloseWindow(windows_.begin()->first);
@@ -37,7 +20,8 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     Window& window = windows_[number];
     window.owner = this;
     window.number = number;
-    window.className = text::FromAnsi("TarvoWindow" + std::to_string(number));  // to_wstring would bring in a printf
+    // to_wstring would bring in a printf
+    const std::wstring className = std::wstring(identity_.classPrefix) + text::FromAnsi(std::to_string(number));
 
     // Unicode windows: their texts are widened from Windows-1252, so they read the same on
     // every system code page.
@@ -46,39 +30,35 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance_;
-    windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(identity_.icon));
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = window.className.c_str();
-    if (!RegisterClassExW(&windowClass)) {
+    windowClass.lpszClassName = className.c_str();
+    if (!window.windowClass.Register(windowClass)) {
         windows_.erase(number);
         return false;
     }
 
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND handle = CreateWindowExW(0, window.className.c_str(), text::FromWindows1252(caption).c_str(), style, x, y,
-                                  frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                  nullptr, instance_, &window);
-    if (!handle) {
-        UnregisterClassW(window.className.c_str(), instance_);
+    window.handle.reset(CreateWindowExW(0, window.windowClass.Name(), text::FromWindows1252(caption).c_str(), style,
+                                        x, y, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                        instance_, &window));
+    if (!window.handle) {
         windows_.erase(number);
         return false;
     }
-    window.handle.reset(handle);
-    window.tabKeys = MakeTabAccelerators();
-    ShowWindow(handle, SW_SHOWNORMAL);
+    ShowWindow(window.handle.get(), SW_SHOWNORMAL);
     return true;
 }
 
 void Gui::CloseWindow(int number) {
     auto found = windows_.find(number);
     if (found == windows_.end()) return;
-    Window& window = found->second;
-    for (int control : window.controls) controls_.erase(control);
-    window.handle.reset();  // destroys the children too
-    UnregisterClassW(window.className.c_str(), instance_);
-    windows_.erase(found);  // frees the brush and the accelerators
+    // Destroyed first, with its children, while the rest of the window is whole: destroying it
+    // sends it messages.
+    found->second.handle.reset();
+    windows_.erase(found);  // unregisters the class, frees the brush and the accelerators
 }
 
 void Gui::SetWindowColor(int number, COLORREF colour) {
@@ -88,11 +68,6 @@ void Gui::SetWindowColor(int number, COLORREF colour) {
     window->colour = colour;
     RedrawWindow(window->handle.get(), nullptr, nullptr,
                  RDW_ERASE | RDW_INTERNALPAINT | RDW_INVALIDATE);
-}
-
-HWND Gui::WindowHandle(int number) const {
-    const Window* window = FindWindowByNumber(number);
-    return window ? window->handle.get() : nullptr;
 }
 
 HWND Gui::CreateControl(int number, Window& parent, const wchar_t* className,
@@ -105,8 +80,7 @@ HWND Gui::CreateControl(int number, Window& parent, const wchar_t* className,
     if (!control) return nullptr;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
-    controls_[number] = control;
-    parent.controls.push_back(number);
+    parent.controls.push_back(control);
     return control;
 }
 
@@ -132,11 +106,6 @@ bool Gui::ButtonControl(int number, int window, int x, int y, int width, int hei
                          width, height) != nullptr;
 }
 
-HWND Gui::ControlHandle(int number) const {
-    auto found = controls_.find(number);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
 void Gui::StoreImage(int number, UniqueBitmap bitmap) {
     if (bitmap) {
         images_[number] = std::move(bitmap);
@@ -151,23 +120,18 @@ HBITMAP Gui::Image(int number) const {
 }
 
 int Gui::WaitEvent() {
-    if (queue_.empty()) {
+    while (queue_.empty()) {
         MSG message;
-        BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got <= 0) {
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             // WM_QUIT (or a broken queue): nothing more will come, so the program is asked to
             // close its windows as if the user had done it.
-            for (auto& [number, window] : windows_) queue_.push_back({kEventCloseWindow, -1, number, 0});
-            if (queue_.empty()) queue_.push_back({kEventCloseWindow, -1, 0, 0});
-        } else {
-            if (!TranslateTabKeys(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            if (queue_.empty()) {
-                current_ = Event{static_cast<int>(message.message), -1, -1, 0};
-                return current_.code;
-            }
+            for (auto& [number, window] : windows_) queue_.push_back({kEventCloseWindow, -1, number});
+            if (queue_.empty()) queue_.push_back({kEventCloseWindow, -1, 0});
+            break;
+        }
+        if (!TranslateTabKeys(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
         }
     }
     current_ = queue_.front();
@@ -178,8 +142,7 @@ int Gui::WaitEvent() {
 bool Gui::TranslateTabKeys(MSG& message) {
     if (!message.hwnd) return false;
     Window* window = FindWindowByHandle(GetAncestor(message.hwnd, GA_ROOT));
-    return window && window->tabKeys &&
-           TranslateAcceleratorW(window->handle.get(), window->tabKeys.get(), &message);
+    return window && window->tabKeys.Translate(window->handle.get(), message);
 }
 
 LRESULT CALLBACK Gui::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -200,47 +163,40 @@ LRESULT Gui::HandleMessage(HWND handle, Window& window, UINT message, WPARAM wPa
     case WM_CLOSE:
         return OnClose(window);
     case WM_ERASEBKGND:
-        if (window.background) return OnEraseBackground(handle, window, reinterpret_cast<HDC>(wParam));
-        break;
+        return OnEraseBackground(handle, window, wParam, lParam);
     case WM_CTLCOLORSTATIC:
-        if (window.background) return OnStaticColour(window, reinterpret_cast<HDC>(wParam));
-        break;
+        return OnStaticColour(handle, window, wParam, lParam);
     case WM_ACTIVATE:
         return OnActivate(handle, window, wParam, lParam);
     case WM_NCDESTROY:
-        SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
-        break;
+        return OnNcDestroy(handle, wParam, lParam);
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 LRESULT Gui::OnCommand(Window& window, WPARAM wParam, LPARAM lParam) {
-    if (lParam) {
-        auto control = reinterpret_cast<HWND>(lParam);
-        queue_.push_back({kEventControl, GetDlgCtrlID(control), window.number, HIWORD(wParam)});
-        return 0;
-    }
-    if (HIWORD(wParam) == 1 && (LOWORD(wParam) == kTabForwards || LOWORD(wParam) == kTabBackwards)) {
-        MoveFocus(window, LOWORD(wParam) == kTabForwards);
-    }
+    if (window.tabKeys.OnCommand(wParam, lParam, window.controls)) return 0;
+    if (lParam) queue_.push_back({kEventControl, GetDlgCtrlID(reinterpret_cast<HWND>(lParam)), window.number});
     return 0;
 }
 
 // The window stays: the program decides whether to close it.
 LRESULT Gui::OnClose(Window& window) {
-    queue_.push_back({kEventCloseWindow, -1, window.number, 0});
+    queue_.push_back({kEventCloseWindow, -1, window.number});
     return 0;
 }
 
-LRESULT Gui::OnEraseBackground(HWND handle, Window& window, HDC dc) {
+LRESULT Gui::OnEraseBackground(HWND handle, Window& window, WPARAM wParam, LPARAM lParam) {
+    if (!window.background) return DefWindowProcW(handle, WM_ERASEBKGND, wParam, lParam);
     RECT client;
     GetClientRect(handle, &client);
-    FillRect(dc, &client, window.background.get());
+    FillRect(reinterpret_cast<HDC>(wParam), &client, window.background.get());
     return 1;
 }
 
-LRESULT Gui::OnStaticColour(Window& window, HDC dc) {
-    SetBkColor(dc, window.colour);
+LRESULT Gui::OnStaticColour(HWND handle, Window& window, WPARAM wParam, LPARAM lParam) {
+    if (!window.background) return DefWindowProcW(handle, WM_CTLCOLORSTATIC, wParam, lParam);
+    SetBkColor(reinterpret_cast<HDC>(wParam), window.colour);
     return reinterpret_cast<LRESULT>(window.background.get());
 }
 
@@ -259,26 +215,10 @@ LRESULT Gui::OnActivate(HWND handle, Window& window, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(handle, WM_ACTIVATE, wParam, lParam);
 }
 
-// Tab order: the enabled, visible WS_TABSTOP controls in creation order, wrapping around.
-void Gui::MoveFocus(Window& window, bool forwards) {
-    std::vector<HWND> stops;
-    for (int number : window.controls) {
-        HWND control = ControlHandle(number);
-        if (control && IsWindowVisible(control) && IsWindowEnabled(control) &&
-            (GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP)) {
-            stops.push_back(control);
-        }
-    }
-    if (stops.empty()) return;
-    auto current = std::find(stops.begin(), stops.end(), GetFocus());
-    size_t next;
-    if (current == stops.end()) {
-        next = forwards ? 0 : stops.size() - 1;
-    } else {
-        size_t index = static_cast<size_t>(current - stops.begin());
-        next = forwards ? (index + 1) % stops.size() : (index + stops.size() - 1) % stops.size();
-    }
-    SetFocus(stops[next]);
+// The last message: the window's state is not reached from it any more.
+LRESULT Gui::OnNcDestroy(HWND handle, WPARAM wParam, LPARAM lParam) {
+    SetWindowLongPtrW(handle, GWLP_USERDATA, 0);
+    return DefWindowProcW(handle, WM_NCDESTROY, wParam, lParam);
 }
 
 Gui::Window* Gui::FindWindowByHandle(HWND handle) {
@@ -289,11 +229,6 @@ Gui::Window* Gui::FindWindowByHandle(HWND handle) {
 }
 
 Gui::Window* Gui::FindWindowByNumber(int number) {
-    auto found = windows_.find(number);
-    return found == windows_.end() ? nullptr : &found->second;
-}
-
-const Gui::Window* Gui::FindWindowByNumber(int number) const {
     auto found = windows_.find(number);
     return found == windows_.end() ? nullptr : &found->second;
 }

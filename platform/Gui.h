@@ -1,7 +1,9 @@
 #pragma once
 // A small GUI layer over Win32: windows and controls are addressed by numbers the program
 // chooses, and what happens to them is read as events, one at a time, from a queue.
+#include "platform/TabKeys.h"
 #include "platform/UniqueHandle.h"
+#include "platform/WindowClass.h"
 
 #include <deque>
 #include <map>
@@ -13,16 +15,16 @@ namespace gui {
 constexpr int kEventControl = 13100;   // a child control notified its window (WM_COMMAND)
 constexpr int kEventCloseWindow = 16;  // the user asked to close a window (WM_CLOSE)
 
-struct Event {
-    int code = 0;
-    int control = -1;
-    int window = -1;
-    int type = 0;  // the control's notification code
+// Who the program is, as its windows show it: the start of their class names (the window's
+// number follows) and the id of their icon among the program's resources.
+struct Identity {
+    const wchar_t* classPrefix;
+    int icon;
 };
 
 class Gui {
 public:
-    Gui();
+    explicit Gui(const Identity& identity);
     ~Gui();
     Gui(const Gui&) = delete;
     Gui& operator=(const Gui&) = delete;
@@ -34,58 +36,60 @@ public:
                     const std::string& caption, DWORD style);
     void CloseWindow(int number);
     void SetWindowColor(int number, COLORREF colour);
-    HWND WindowHandle(int number) const;
 
-    // Controls are children of an open window; a picture control shows image `image`
-    // (none when the number holds no image) and takes its size.
+    // Controls are children of an open window, and their number is their control id; a picture
+    // control shows image `image` (none when the number holds no image) and takes its size.
     bool PictureControl(int number, int window, int x, int y, int width, int height, int image);
     bool ButtonControl(int number, int window, int x, int y, int width, int height,
                        const std::string& text);
-    HWND ControlHandle(int number) const;
 
     // The image store keeps decoded pictures until it is cleared or the layer ends.
     void StoreImage(int number, UniqueBitmap bitmap);
-    HBITMAP Image(int number) const;
 
-    // Blocks until there is an event and returns its code: a queued event if any, else the
-    // event raised by the next system message, else that message's own identifier.
+    // Blocks until there is an event and returns its code. When the thread is told to quit
+    // (WM_QUIT), every open window gets a close event, as if the user had asked.
     int WaitEvent();
     int EventControl() const { return current_.control; }
     int EventWindow() const { return current_.window; }
 
 private:
+    struct Event {
+        int code = 0;
+        int control = -1;
+        int window = -1;
+    };
     struct Window {
         Gui* owner = nullptr;
         int number = 0;
-        std::wstring className;
+        WindowClass windowClass;  // before the handle: it outlives the window
         UniqueWindow handle;
         UniqueBrush background;
         COLORREF colour = 0;
-        UniqueAccel tabKeys;
+        TabKeys tabKeys;
         HWND savedFocus = nullptr;
-        std::vector<int> controls;  // in creation order, which is the Tab order
+        std::vector<HWND> controls;  // in creation order, which is the Tab order
     };
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(HWND handle, Window& window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(Window& window, WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(Window& window);
-    LRESULT OnEraseBackground(HWND handle, Window& window, HDC dc);
-    LRESULT OnStaticColour(Window& window, HDC dc);
+    LRESULT OnEraseBackground(HWND handle, Window& window, WPARAM wParam, LPARAM lParam);
+    LRESULT OnStaticColour(HWND handle, Window& window, WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(HWND handle, Window& window, WPARAM wParam, LPARAM lParam);
-    void MoveFocus(Window& window, bool forwards);
+    LRESULT OnNcDestroy(HWND handle, WPARAM wParam, LPARAM lParam);
     bool TranslateTabKeys(MSG& message);
     Window* FindWindowByHandle(HWND handle);
     Window* FindWindowByNumber(int number);
-    const Window* FindWindowByNumber(int number) const;
     HWND CreateControl(int number, Window& parent, const wchar_t* className, const std::string& text,
                        DWORD style, int x, int y, int width, int height);
+    HBITMAP Image(int number) const;
 
+    Identity identity_;
     HINSTANCE instance_;
     // Declared before the windows so that the windows go first at shutdown.
     std::map<int, UniqueBitmap> images_;
     std::map<int, Window> windows_;
-    std::map<int, HWND> controls_;
     std::deque<Event> queue_;
     Event current_;
 };

@@ -1,5 +1,8 @@
 #include "platform/PictureControl.h"
 
+#include "platform/GdiScope.h"
+#include "platform/UniqueHandle.h"
+
 #include <commctrl.h>
 
 namespace gui {
@@ -9,6 +12,10 @@ constexpr UINT_PTR kSubclassId = 1;
 
 HBITMAP StoredBitmap(HWND control) {
     return reinterpret_cast<HBITMAP>(GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+LRESULT OnGetImage(HWND control, WPARAM type) {
+    return type == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(StoredBitmap(control)) : 0;
 }
 
 LRESULT OnSetImage(HWND control, WPARAM type, HBITMAP bitmap) {
@@ -33,22 +40,29 @@ void FillWithParentBackground(HWND control, HDC dc, const RECT& area) {
     FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void OnPaint(HWND control) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(control, &paint);
+// Nothing to erase: WM_PAINT covers the whole control.
+LRESULT OnEraseBackground() { return 1; }
+
+LRESULT OnPaint(HWND control) {
+    PaintScope paint(control);
     RECT client;
     GetClientRect(control, &client);
     HBITMAP bitmap = StoredBitmap(control);
-    HDC memory = bitmap ? CreateCompatibleDC(dc) : nullptr;
-    if (memory) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    } else {
-        FillWithParentBackground(control, dc, client);
+    UniqueDc memory(bitmap ? CreateCompatibleDC(paint.Dc()) : nullptr);
+    if (!memory) {
+        FillWithParentBackground(control, paint.Dc(), client);
+        return 0;
     }
-    EndPaint(control, &paint);
+    SelectScope selected(memory.get(), bitmap);
+    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    return 0;
+}
+
+LRESULT CALLBACK PictureProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+LRESULT OnNcDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
+    RemoveWindowSubclass(control, PictureProc, kSubclassId);
+    return DefSubclassProc(control, WM_NCDESTROY, wParam, lParam);
 }
 
 LRESULT CALLBACK PictureProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
@@ -57,15 +71,13 @@ LRESULT CALLBACK PictureProc(HWND control, UINT message, WPARAM wParam, LPARAM l
     case STM_SETIMAGE:
         return OnSetImage(control, wParam, reinterpret_cast<HBITMAP>(lParam));
     case STM_GETIMAGE:
-        return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(StoredBitmap(control)) : 0;
+        return OnGetImage(control, wParam);
     case WM_ERASEBKGND:
-        return 1;  // WM_PAINT covers the whole control
+        return OnEraseBackground();
     case WM_PAINT:
-        OnPaint(control);
-        return 0;
+        return OnPaint(control);
     case WM_NCDESTROY:
-        RemoveWindowSubclass(control, PictureProc, kSubclassId);
-        break;
+        return OnNcDestroy(control, wParam, lParam);
     }
     return DefSubclassProc(control, message, wParam, lParam);
 }

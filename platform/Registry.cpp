@@ -8,11 +8,13 @@
 std::string ReadRegistryString(HKEY root, const std::string& subkey, const std::string& valueName,
                                REGSAM view) {
     constexpr DWORD kCapacity = 255;
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return {};
-    UniqueKey key(opened);
+    UniqueKey key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return {};
 
-    char buffer[kCapacity + 1];  // one more byte, so a value stored without its zero ends too
+    // 255 spaces and a zero: the part the query leaves unwritten holds no zero that could pass
+    // for the end of a value stored without one; only the size the query returns says where the
+    // text ends.
+    char buffer[kCapacity + 1];
     std::fill(buffer, buffer + kCapacity, ' ');
     buffer[kCapacity] = '\0';
     DWORD type = REG_NONE;

@@ -1,17 +1,19 @@
 #pragma once
-// One owner per Win32 handle: a move-only wrapper parameterised by the handle's traits
-// (its type, its invalid value and the call that releases it).
+// One owner per Win32 handle: a move-only wrapper given the handle's type, the call that
+// releases it and, where "none" is not a null handle, the value that means none.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
-#include <shlobj.h>
+#include <shtypes.h>
 
 #include <utility>
 
-template <typename Traits>
+// INVALID_HANDLE_VALUE as a constant a template can take (the macro is a cast).
+inline constexpr LONG_PTR kInvalidHandleValue = -1;
+
+template <typename H, auto Close, LONG_PTR None = 0>
 class Unique {
 public:
-    using Handle = typename Traits::Handle;
+    using Handle = H;
 
     Unique() noexcept = default;
     explicit Unique(Handle handle) noexcept : handle_(handle) {}
@@ -26,67 +28,40 @@ public:
     Unique& operator=(const Unique&) = delete;
 
     Handle get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != Traits::invalid(); }
+    explicit operator bool() const noexcept { return handle_ != Invalid(); }
 
-    Handle release() noexcept { return std::exchange(handle_, Traits::invalid()); }
+    Handle release() noexcept { return std::exchange(handle_, Invalid()); }
     // For calls that open a handle through an out-parameter: the owner is filled by the call.
+    // It is emptied first, so a call that fails without writing leaves it empty.
     Handle* put() noexcept {
         reset();
         return &handle_;
     }
-    void reset(Handle handle = Traits::invalid()) noexcept {
+    void reset(Handle handle = Invalid()) noexcept {
         Handle old = std::exchange(handle_, handle);
-        if (old != Traits::invalid()) Traits::close(old);
+        if (old != Invalid()) Close(old);
     }
 
 private:
-    Handle handle_ = Traits::invalid();
-};
-
-// Handles whose "none" is a null pointer.
-template <typename H, auto Close>
-struct NullIsInvalid {
-    using Handle = H;
-    static constexpr Handle invalid() noexcept { return nullptr; }
-    static void close(Handle handle) noexcept { Close(handle); }
-};
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle handle) noexcept { CloseHandle(handle); }
-};
-
-struct FindTraits {
-    using Handle = HANDLE;
-    static Handle invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(Handle handle) noexcept { FindClose(handle); }
-};
-
-inline void ClosePidl(PIDLIST_ABSOLUTE pidl) noexcept { CoTaskMemFree(pidl); }
-
-using UniqueFile = Unique<FileHandleTraits>;                        // CreateFile
-using UniqueFind = Unique<FindTraits>;                       // FindFirstFile
-using UniqueHandle = Unique<NullIsInvalid<HANDLE, CloseHandle>>;    // processes, threads
-using UniqueKey = Unique<NullIsInvalid<HKEY, RegCloseKey>>;
-using UniqueModule = Unique<NullIsInvalid<HMODULE, FreeLibrary>>;
-using UniqueBitmap = Unique<NullIsInvalid<HBITMAP, DeleteObject>>;
-using UniqueBrush = Unique<NullIsInvalid<HBRUSH, DeleteObject>>;
-using UniqueDc = Unique<NullIsInvalid<HDC, DeleteDC>>;
-using UniqueAccel = Unique<NullIsInvalid<HACCEL, DestroyAcceleratorTable>>;
-using UniqueWindow = Unique<NullIsInvalid<HWND, DestroyWindow>>;
-using UniquePidl = Unique<NullIsInvalid<PIDLIST_ABSOLUTE, ClosePidl>>;
-
-// COM for the calling thread, from construction to destruction.
-class ComScope {
-public:
-    ComScope() noexcept : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialised_) CoUninitialize();
+    static Handle Invalid() noexcept {
+        if constexpr (None == 0) {
+            return Handle{};
+        } else {
+            return reinterpret_cast<Handle>(None);
+        }
     }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
 
-private:
-    bool initialised_;
+    Handle handle_ = Invalid();
 };
+
+using UniqueFile = Unique<HANDLE, CloseHandle, kInvalidHandleValue>;  // CreateFile
+using UniqueFind = Unique<HANDLE, FindClose, kInvalidHandleValue>;    // FindFirstFile
+using UniqueHandle = Unique<HANDLE, CloseHandle>;  // processes, threads, events, mappings
+using UniqueKey = Unique<HKEY, RegCloseKey>;
+using UniqueModule = Unique<HMODULE, FreeLibrary>;
+using UniqueBitmap = Unique<HBITMAP, DeleteObject>;
+using UniqueBrush = Unique<HBRUSH, DeleteObject>;
+using UniqueDc = Unique<HDC, DeleteDC>;  // CreateCompatibleDC
+using UniqueAccel = Unique<HACCEL, DestroyAcceleratorTable>;
+using UniqueWindow = Unique<HWND, DestroyWindow>;
+using UniquePidl = Unique<PIDLIST_ABSOLUTE, CoTaskMemFree>;

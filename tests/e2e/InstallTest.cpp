@@ -1,29 +1,26 @@
 // Installs and uninstalls through the real installer's window, as a user would.
+#include "support/BrowserWarmUp.h"
 #include "support/CompilerFolder.h"
 #include "support/Processes.h"
 
 #include "platform/Text.h"
 
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
 const std::vector<unsigned char> kLibraryPayload = ReadBytes(TARVO_LIBRARY_PAYLOAD_PATH);
 const std::vector<unsigned char> kHelpPayload = ReadBytes(TARVO_HELP_PAYLOAD_PATH);
 
-// In a fresh Wine session the first folder browsers do not reach the folder they are asked
-// to select; one throwaway browse from the test process takes that first turn.
-class BrowserWarmUp : public testing::Environment {
-public:
-    void SetUp() override { WarmUpFolderBrowser(); }
-};
-testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new BrowserWarmUp);
+std::wstring Joined(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (const std::wstring& name : names) text += name + L" ";
+    return text;
+}
 
 class InstallerSession : public testing::Test {
 protected:
@@ -53,19 +50,10 @@ TEST_F(InstallerSession, InstallsBothFilesIntoTheConfirmedFolder) {
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
 
-    // Under Wine a browser sometimes stays on drive Z: instead of the folder it was asked to
-    // select. A cancelled browser keeps the proposal, so the next one is asked for it again.
-    HWND browser = nullptr;
-    std::string seen;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        PostMessageA(app.Control(1), BM_CLICK, 0, 0);
-        browser = app.WaitForBrowser();
-        ASSERT_NE(browser, nullptr);
-        if (app.WaitForSelection(browser, pb.Leaf())) break;
-        seen += app.BrowserSelection(browser) + " ";
-        app.Dismiss(browser, IDCANCEL);
-    }
-    EXPECT_EQ(app.BrowserSelection(browser), pb.Leaf()) << "the recorded folder is proposed; seen: " << seen;
+    // A cancelled browser keeps the proposal, so a browser that missed it is asked again.
+    std::vector<std::wstring> seen;
+    HWND browser = app.OpenBrowser(1, [&](HWND browser) { return app.WaitForSelection(browser, pb.Leaf()); }, &seen);
+    ASSERT_NE(browser, nullptr) << "the recorded folder is proposed; seen: " << InWindows1252(Joined(seen));
     app.ChooseFolder(browser, pb.Path());
     MessageBoxContent shown = DismissMessage(app);
 
@@ -104,7 +92,7 @@ TEST_F(InstallerSession, UninstallRemovesBothFilesAndKeepsTheFolders) {
 }
 
 TEST_F(InstallerSession, MissingHelpFolderIsReportedAndNotCalledDone) {
-    CompilerFolder pb(false);
+    CompilerFolder pb({.help = false});
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
     MessageBoxContent shown = Run(app, 1, pb.Path());
@@ -156,15 +144,9 @@ TEST_F(InstallerSession, NextPickerProposesTheFolderChosenBefore) {
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
     Run(app, 1, first.Path());
-    bool proposed = false;
-    for (int attempt = 0; attempt < 3 && !proposed; ++attempt) {  // see the Wine note above
-        PostMessageA(app.Control(2), BM_CLICK, 0, 0);
-        HWND browser = app.WaitForBrowser();
-        ASSERT_NE(browser, nullptr);
-        proposed = app.WaitForSelection(browser, first.Leaf());
-        app.Dismiss(browser, IDCANCEL);
-    }
-    EXPECT_TRUE(proposed) << "the folder chosen before is proposed";
+    HWND browser = app.OpenBrowser(2, [&](HWND browser) { return app.WaitForSelection(browser, first.Leaf()); });
+    ASSERT_NE(browser, nullptr) << "the folder chosen before is proposed";
+    app.Dismiss(browser, IDCANCEL);
 }
 
 // A folder name in the system's own script: the first of these that its ANSI code page holds.
@@ -178,8 +160,8 @@ std::string NameInTheSystemsScript() {
 
 TEST_F(InstallerSession, ReadsInFrenchAndInstallsIntoAFolderNamedInTheSystemsScript) {
     const std::string name = NameInTheSystemsScript();
-    CompilerFolder pb(true, name);
-    CompilerFolder noHelp(false, name);
+    CompilerFolder pb({}, name);
+    CompilerFolder noHelp({.help = false}, name);
     InstallerProcess app;
     ASSERT_NE(app.MainWindow(), nullptr);
     EXPECT_EQ(ShownText(app.MainWindow()), L"By Quelnar");

@@ -1,5 +1,6 @@
 // The real installer, started as a user would, looked at and handled from outside.
 #include "support/Processes.h"
+#include "support/ScreenDc.h"
 
 #include <gtest/gtest.h>
 
@@ -47,10 +48,7 @@ void PressKey(WORD key, bool shift = false) {
 COLORREF ScreenPixel(HWND window, int x, int y) {
     POINT point{x, y};
     ClientToScreen(window, &point);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return GetPixel(ScreenDc().get(), point.x, point.y);
 }
 
 class MainWindowTest : public testing::Test {
@@ -59,6 +57,11 @@ protected:
         ASSERT_TRUE(app_.Started()) << InstallerPath();
         main_ = app_.MainWindow();
         ASSERT_NE(main_, nullptr);
+    }
+    // Brings the installer's window to the front, where the keys go.
+    void Activate() {
+        SetForegroundWindow(main_);
+        Sleep(300);
     }
     InstallerProcess app_;
     HWND main_ = nullptr;
@@ -125,8 +128,7 @@ TEST_F(MainWindowTest, BannerIsShownOnBlack) {
 
 TEST_F(MainWindowTest, TabAndShiftTabCycleBetweenTheButtons) {
     HWND install = app_.Control(1), uninstall = app_.Control(2);
-    SetForegroundWindow(main_);
-    Sleep(300);
+    Activate();
     PressKey(VK_TAB);
     EXPECT_EQ(FocusOf(main_), install);
     PressKey(VK_TAB);
@@ -140,24 +142,20 @@ TEST_F(MainWindowTest, TabAndShiftTabCycleBetweenTheButtons) {
 }
 
 TEST_F(MainWindowTest, FocusComesBackAfterAnotherWindowWasActive) {
-    SetForegroundWindow(main_);
-    Sleep(300);
+    Activate();
     PressKey(VK_TAB);
     PressKey(VK_TAB);
     ASSERT_EQ(FocusOf(main_), app_.Control(2));
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 100, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(other);
+    UniqueWindow other(CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 100, 100,
+                                       nullptr, nullptr, nullptr, nullptr));
+    SetForegroundWindow(other.get());
     Sleep(300);
-    SetForegroundWindow(main_);
-    Sleep(300);
+    Activate();
     EXPECT_EQ(FocusOf(main_), app_.Control(2));
-    DestroyWindow(other);
 }
 
 TEST_F(MainWindowTest, EnterAndPictureClicksStartNothing) {
-    SetForegroundWindow(main_);
-    Sleep(300);
+    Activate();
     PressKey(VK_TAB);
     PressKey(VK_RETURN);
     HWND picture = app_.Control(0);

@@ -70,10 +70,9 @@ class PreferNativeDlls {
 public:
     explicit PreferNativeDlls(const std::string& exeName)
         : key_("Software\\Wine\\AppDefaults\\" + exeName) {
-        HKEY created = nullptr;
+        UniqueKey overrides;
         RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &created, nullptr);
-        UniqueKey overrides(created);
+                        overrides.put(), nullptr);
         for (const std::string& name : PlantedNames()) {
             static const char kNativeFirst[] = "native,builtin";
             RegSetValueExA(overrides.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
@@ -117,19 +116,15 @@ TEST(DllPlanting, WithoutTheRestrictionAPlantedDllIsLoaded) {
     PlantedFolder planted(WindowsPath(TARVO_UNRESTRICTED_EXE_PATH));
     ASSERT_TRUE(planted.Ready());
     PreferNativeDlls preferNative(planted.ExeName());
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::string commandLine = "\"" + planted.Exe() + "\"";
-    ASSERT_TRUE(CreateProcessA(planted.Exe().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               planted.Path().c_str(), &startup, &info));
-    UniqueHandle process(info.hProcess), thread(info.hThread);
+    StartedProcess started = StartProcess(planted.Exe(), "", planted.Path());
+    ASSERT_TRUE(started.process);
+    const HANDLE process = started.process.get();
     WaitForWindow([&]() -> HWND {
-        bool exited = WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+        bool exited = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         return exited || !planted.Loaded().empty() ? GetDesktopWindow() : nullptr;
     });
-    TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), 10000);
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 10000);
     EXPECT_FALSE(planted.Loaded().empty()) << "no marker: this run could not have shown a planted DLL";
     RecordProperty("loaded", Joined(planted.Loaded()));
 }

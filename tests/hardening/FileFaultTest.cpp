@@ -38,8 +38,7 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
         do {
             std::wstring name = entry.cFileName;
             if (name == L"." || name == L"..") continue;
-            char ansi[MAX_PATH] = {};
-            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, ansi, MAX_PATH - 1, nullptr, nullptr);
+            const std::string ansi = InCodePage(CP_ACP, name);
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 walk(at + L"\\" + name, relative + ansi + "\\");
             } else {
@@ -51,25 +50,6 @@ std::vector<std::string> FilesUnder(const std::string& folder) {
     std::sort(files.begin(), files.end());
     return files;
 }
-
-// A fresh folder on one of the mounts (or anywhere), removed with its content afterwards.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& parent)
-        : path_(parent + "case-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_) + "\\") {
-        RemoveTree(path_);
-        MakeFolders(path_.substr(0, path_.size() - 1));
-    }
-    ~ScratchFolder() { RemoveTree(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& relative) const { return path_ + relative; }
-
-private:
-    static inline int count_ = 0;
-    std::string path_;
-};
 
 // Takes every byte the file system has left.
 void FillUp(const std::string& path) {
@@ -88,52 +68,33 @@ public:
     OtherProcess() {
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        std::string commandLine = "\"" + std::string(self) + "\" --gtest_list_tests";
-        if (CreateProcessA(self, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                           &startup, &info)) {
-            process_.reset(info.hProcess);
-            thread_.reset(info.hThread);
-        }
+        started_ = StartProcess(self, "--gtest_list_tests", "", CREATE_SUSPENDED);
     }
     ~OtherProcess() {
-        if (process_) {
-            TerminateProcess(process_.get(), 0);
-            WaitForSingleObject(process_.get(), 10000);
-        }
+        if (!started_.process) return;
+        TerminateProcess(started_.process.get(), 0);
+        WaitForSingleObject(started_.process.get(), 10000);
     }
     OtherProcess(const OtherProcess&) = delete;
     OtherProcess& operator=(const OtherProcess&) = delete;
 
-    // Moves `handle` (this process's) into the other process; it is closed here either way.
-    bool Take(HANDLE handle) {
-        if (!process_) {
-            CloseHandle(handle);
-            return false;
-        }
-        HANDLE theirs = nullptr;
-        return DuplicateHandle(GetCurrentProcess(), handle, process_.get(), &theirs, 0, FALSE,
-                                           DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
+    // Moves what `owner` holds into the other process, which then holds it.
+    template <typename Owner>
+    bool Take(Owner owner) {
+        return owner && started_.process && MoveHandleTo(started_.process.get(), owner.release());
     }
 
 private:
-    UniqueHandle process_;
-    UniqueHandle thread_;
+    StartedProcess started_;
 };
 
 // Opens `path` with `share` and hands the handle to `other`.
-bool HoldOpen(OtherProcess& other, const std::string& path, DWORD share) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
-    return file != INVALID_HANDLE_VALUE && other.Take(file);
-}
+bool HoldOpenIn(OtherProcess& other, const std::string& path, DWORD share) { return other.Take(HoldOpen(path, share)); }
 
 // Maps `path` into `other`'s memory, as a running program maps its own files.
-bool HoldMapped(OtherProcess& other, const std::string& path) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    HANDLE mapping = file ? CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr) : nullptr;
-    return mapping && other.Take(mapping);
+bool MapIn(OtherProcess& other, const std::string& path) {
+    UniqueFile file = HoldOpen(path, FILE_SHARE_READ);
+    return file && other.Take(UniqueHandle(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr)));
 }
 
 enum class Expect {
@@ -184,26 +145,26 @@ TEST(FileFaults, WriterKeepsTheOldFileAndLeavesNoTemporaryFile) {
         {"held open by another process, shared with nobody", "",
          [](Scene& scene, OtherProcess& other) {
              WriteBytes(scene.target, kOld);
-             ASSERT_TRUE(HoldOpen(other, scene.target, 0));
+             ASSERT_TRUE(HoldOpenIn(other, scene.target, 0));
          },
          &kNew, Expect::Refused, kInUse},
         {"held open by another process, shared for reading and writing", "",
          [](Scene& scene, OtherProcess& other) {
              WriteBytes(scene.target, kOld);
-             ASSERT_TRUE(HoldOpen(other, scene.target, FILE_SHARE_READ | FILE_SHARE_WRITE));
+             ASSERT_TRUE(HoldOpenIn(other, scene.target, FILE_SHARE_READ | FILE_SHARE_WRITE));
          },
          &kNew, Expect::Refused, kInUse},
         {"held open by another process that lets it be deleted", "",
          [](Scene& scene, OtherProcess& other) {
              WriteBytes(scene.target, kOld);
-             ASSERT_TRUE(HoldOpen(other, scene.target, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
+             ASSERT_TRUE(HoldOpenIn(other, scene.target, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
          },
          &kNew, Expect::Either, kInUse},
         // With no handle left open, nothing tells a mapped file from a protected one.
         {"mapped into another process's memory", "",
          [](Scene& scene, OtherProcess& other) {
              WriteBytes(scene.target, kOld);
-             ASSERT_TRUE(HoldMapped(other, scene.target));
+             ASSERT_TRUE(MapIn(other, scene.target));
          },
          &kNew, Expect::Either, {ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, ERROR_ACCESS_DENIED}},
         // Windows ignores the attribute on folders (it marks customised ones); so does Wine for
@@ -224,7 +185,7 @@ TEST(FileFaults, WriterKeepsTheOldFileAndLeavesNoTemporaryFile) {
     };
     for (const WriterCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder folder(*c.parent ? FaultMounts() + c.parent : std::string(temporary));
+        TempFolder folder(*c.parent ? FaultMounts() + c.parent : std::string(temporary));
         Scene scene{folder / "Lib_tarvo4", {}};
         OtherProcess other;
         c.prepare(scene, other);
@@ -288,6 +249,16 @@ struct UserCase {
     const char* finalCaption;
 };
 
+// An old library in a compiler layout in `scratch`, held open by another program (`held`); its path.
+std::string LayoutWithHeldLibrary(const std::string& scratch, UniqueFile& held) {
+    MakeCompilerLayout(scratch);
+    const std::string library = scratch + "PureLibraries\\UserLibraries\\Lib_tarvo4";
+    WriteBytes(library, kOld);
+    held = HoldOpen(library);
+    EXPECT_TRUE(held);
+    return library;
+}
+
 const std::string kUnfinished = "Installation incompl\xE8te";
 const std::string kInUse = "utilis\xE9 par un autre programme";
 const std::string kOldKept = "L'ancien fichier, s'il y en avait un, est rest\xE9 tel quel.";
@@ -334,11 +305,7 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
          kUnfinished.c_str()},
         {"library held open by another program, freed before Retry", 1,
          [&](const std::string& scratch) {
-             MakeCompilerLayout(scratch);
-             std::string target = scratch + "PureLibraries\\UserLibraries\\Lib_tarvo4";
-             WriteBytes(target, kOld);
-             held.reset(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-             EXPECT_TRUE(held);
+             const std::string target = LayoutWithHeldLibrary(scratch, held);
              return UserScene{{scratch, {}}, [&] { held.reset(); }, IDRETRY, [&, target] {
                                   EXPECT_EQ(ReadBytes(target), library);
                               }};
@@ -350,11 +317,7 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
         // tries to replace the file, when the temporary file is there.
         {"library held by another program for a moment", 1,
          [&](const std::string& scratch) {
-             MakeCompilerLayout(scratch);
-             std::string target = scratch + "PureLibraries\\UserLibraries\\Lib_tarvo4";
-             WriteBytes(target, kOld);
-             held.reset(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-             EXPECT_TRUE(held);
+             const std::string target = LayoutWithHeldLibrary(scratch, held);
              auto letGo = [&, target] {
                  const DWORD start = GetTickCount();
                  while (!FileExists(TemporaryPathFor(target)) && GetTickCount() - start < 30000) Sleep(2);
@@ -374,12 +337,8 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
          "ok !"},
         {"library held open by another program while uninstalling", 2,
          [&](const std::string& scratch) {
-             MakeCompilerLayout(scratch);
-             std::string target = scratch + "PureLibraries\\UserLibraries\\Lib_tarvo4";
-             WriteBytes(target, kOld);
+             const std::string target = LayoutWithHeldLibrary(scratch, held);
              WriteBytes(scratch + "Help\\tarvo_lib.chm", "help");
-             held.reset(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-             EXPECT_TRUE(held);
              return UserScene{{scratch, {}}, {}, IDCANCEL, [&, scratch, target] {
                                   held.reset();
                                   EXPECT_EQ(Text(ReadBytes(target)), kOld);
@@ -462,7 +421,7 @@ TEST(FileFaults, UserIsToldWhatHappenedAndNothingIsLost) {
     ASSERT_NE(app.MainWindow(), nullptr);
     for (const UserCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ScratchFolder scratch(*c.scratchParent ? FaultMounts() + c.scratchParent : std::string(temporary));
+        TempFolder scratch(*c.scratchParent ? FaultMounts() + c.scratchParent : std::string(temporary));
         UserScene scene = c.prepare(scratch.Path());
         std::thread meanwhile;
         if (scene.duringAction) meanwhile = std::thread(scene.duringAction);

@@ -1,6 +1,6 @@
 #include "ProcessResources.h"
 
-#include "platform/UniqueHandle.h"
+#include "platform/SystemLibrary.h"
 
 #include <winternl.h>
 
@@ -9,13 +9,14 @@
 
 namespace {
 
-using QuerySystem = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-using QueryThread = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+// With plain numbers for the information classes, which the SDK's enumerations don't all name.
+using QuerySystem = NTSTATUS NTAPI(ULONG, PVOID, ULONG, PULONG);
+using QueryProcess = NTSTATUS NTAPI(HANDLE, ULONG, PVOID, ULONG, PULONG);
+using QueryThread = NTSTATUS NTAPI(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
 template <typename Function>
-Function NtFunction(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
+Function* NtFunction(const char* name) {
+    return SystemFunction<Function>(GetModuleHandleA("ntdll.dll"), name);
 }
 
 template <typename T>

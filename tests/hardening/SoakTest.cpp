@@ -34,16 +34,12 @@ ResourceCounts Settled(InstallerProcess& app) {
 // The counts must see the installer's objects at all: an open browser raises the GDI and USER
 // counts, and a handle put into the installer from here its handle count.
 long HandlesWithOneMore(InstallerProcess& app) {
-    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE theirs = nullptr;
-    DuplicateHandle(GetCurrentProcess(), event, app.Handle(), &theirs, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
+    UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    HANDLE theirs = MoveHandleTo(app.Handle(), event.release());  // the installer's now
     long handles = Count(app).handles;
-    HANDLE back = nullptr;  // taken back out, so that the installer is left as it was
-    if (DuplicateHandle(app.Handle(), theirs, GetCurrentProcess(), &back, 0, FALSE,
-                        DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE)) {
-        CloseHandle(back);
-    }
+    UniqueHandle back;  // taken back out and closed, so that the installer is left as it was
+    DuplicateHandle(app.Handle(), theirs, GetCurrentProcess(), back.put(), 0, FALSE,
+                    DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
     return handles;
 }
 

@@ -1,27 +1,34 @@
 #pragma once
-// Scenery for the tests that drive the real installer: a folder laid out like a compiler
-// installation, and the registry entry its setup program leaves behind.
+// Scenery for the tests of the actions: a folder laid out like a compiler installation, and the
+// registry entry its setup program leaves behind.
 #include "platform/AnsiPath.h"
 #include "platform/UniqueHandle.h"
 #include "support/SavedRegistryKey.h"
 #include "support/TempFolder.h"
 
-#include <windows.h>
-
 #include <string>
 
 inline constexpr char kCompilerKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Purebasic_is1";
 
+// The subfolders a compiler installation always has, where the two files go.
+struct Subfolders {
+    bool libraries = true;  // PureLibraries\UserLibraries
+    bool help = true;       // Help
+};
+
 // The folder is made inside a fresh temporary folder, under the name `name` when one is given.
 class CompilerFolder {
 public:
-    explicit CompilerFolder(bool withHelp = true, const std::string& name = "")
+    explicit CompilerFolder(Subfolders subfolders = {}, const std::string& name = "")
         : folder_(temp_.Path() + (name.empty() ? "" : name + "\\")) {
-        MakeFolders(folder_ + "PureLibraries\\UserLibraries");
-        if (withHelp) MakeFolders(folder_ + "Help");
+        MakeFolders(folder_);
+        if (subfolders.libraries) MakeFolders(folder_ + "PureLibraries\\UserLibraries");
+        if (subfolders.help) MakeFolders(folder_ + "Help");
     }
     // Without the trailing backslash, as the registry records it.
     std::string Path() const { return folder_.substr(0, folder_.size() - 1); }
+    // With it, as the folder picker gives it.
+    const std::string& Folder() const { return folder_; }
     std::string Leaf() const { return Path().substr(ansi_path::LastSeparator(Path()) + 1); }
     std::string operator/(const std::string& relative) const { return folder_ + relative; }
     std::string Library() const { return folder_ + "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
@@ -40,11 +47,8 @@ public:
     explicit RecordedCompiler(const std::string& folder, const std::string& key = kCompilerKey)
         : saved_(HKEY_LOCAL_MACHINE, key, 0) {
         UniqueKey recorded;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, recorded.put(),
-                            nullptr) != ERROR_SUCCESS) {
-            recorded.release();
-            return;
-        }
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, recorded.put(), nullptr);
+        if (!recorded) return;
         RegSetValueExA(recorded.get(), "Inno Setup: App Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                        static_cast<DWORD>(folder.size() + 1));
     }

@@ -1,14 +1,30 @@
 #pragma once
 // Drives the real installer from the test process: starts it, finds its windows, presses
-// buttons, reads texts, and drives the shell's folder browser through its messages.
+// buttons, reads texts, and drives its folder browser.
 #include "platform/UniqueHandle.h"
 #include "support/Windows1252.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The installer under test: the build's, unless the environment's TARVO_SETUP_EXE names another.
 std::string InstallerPath();
+
+// A process started by a test, with its owned handles.
+struct StartedProcess {
+    UniqueHandle process;
+    UniqueHandle thread;
+    DWORD id = 0;
+};
+// Starts `exe` with `arguments` after its quoted name, in `folder` (the test's own current folder
+// when empty), with CreateProcess's `flags`. Nothing is owned when it can't be started.
+StartedProcess StartProcess(const std::string& exe, const std::string& arguments = "", const std::string& folder = "",
+                            DWORD flags = 0);
+
+// Moves `handle` into `process`'s handle table: it is closed here whatever happens, and the
+// value it has there is returned (nullptr when it could not be moved). That process holds it.
+HANDLE MoveHandleTo(HANDLE process, HANDLE handle);
 
 // Polls `find` until it gives a window or `timeoutMs` passes.
 HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 20000);
@@ -22,23 +38,6 @@ std::wstring ShownText(HWND window);
 
 std::string ClassName(HWND window);
 
-// Memory inside another process, for messages whose parameters point at data.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size);
-    ~RemoteMemory();
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    void* Address() const { return address_; }
-    bool Write(const void* data, size_t size, size_t offset = 0);
-    bool Read(void* data, size_t size, size_t offset = 0) const;
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
 class InstallerProcess {
 public:
     // Starts `exe` in `workingFolder` (the test's own current folder when empty).
@@ -47,9 +46,9 @@ public:
     InstallerProcess(const InstallerProcess&) = delete;
     InstallerProcess& operator=(const InstallerProcess&) = delete;
 
-    bool Started() const { return static_cast<bool>(process_); }
-    DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_.get(); }
+    bool Started() const { return static_cast<bool>(started_.process); }
+    DWORD Id() const { return started_.id; }
+    HANDLE Handle() const { return started_.process.get(); }
 
     HWND MainWindow(DWORD timeoutMs = 20000);  // the window captioned "By Quelnar"
     HWND Control(int number);                  // a child of the main window by its number
@@ -59,12 +58,19 @@ public:
     HWND WaitForMessageBox(DWORD timeoutMs = 20000);
     HWND FindMessageBox();
 
-    // Selects `folder` in the browser (BFFM_SETSELECTIONA with the path placed in the
-    // installer's memory) until the tree shows it; false when it never does.
+    // Presses `button` and returns the browser it opens once `ready` holds for it (it shows the
+    // folder it should). Under Wine a browser now and then stays on another folder than the
+    // one it is asked to select; it is cancelled, which ends the action untouched, and the
+    // button pressed again, three times at most. Null when none got ready, or when a message
+    // box opened instead of a browser. `missed` gets what each cancelled browser showed.
+    HWND OpenBrowser(int button, const std::function<bool(HWND browser)>& ready,
+                     std::vector<std::wstring>* missed = nullptr);
+
+    // Selects `folder` in the browser until the tree shows it; false when it never does.
     bool SelectFolder(HWND browser, const std::string& folder);
     // SelectFolder, then OK.
     void ChooseFolder(HWND browser, const std::string& folder);
-    std::string BrowserSelection(HWND browser);  // the name of the tree's selected item
+    std::wstring BrowserSelection(HWND browser);  // the name of the tree's selected item
     // The browser selects its proposal a moment after it opens: waits for `name` to be selected.
     bool WaitForSelection(HWND browser, const std::string& name, DWORD timeoutMs = 5000);
 
@@ -75,8 +81,7 @@ public:
     void Close();
 
 private:
-    UniqueHandle process_;
-    DWORD id_ = 0;
+    StartedProcess started_;
     HWND main_ = nullptr;
 };
 
@@ -87,10 +92,3 @@ struct MessageBoxContent {
 };
 MessageBoxContent ReadMessageBox(HWND box);
 void PressDialogButton(HWND dialog, int id);  // posted, so a modal loop in the target can't block us
-
-// The name of the selected item in the tree of a folder browser this process shows.
-std::string TreeSelection(HWND dialog);
-
-// Opens the shell's folder browser in this process, lets it select a folder near the drive's
-// root, and closes it: later browsers then reach the folders they are asked to select.
-void WarmUpFolderBrowser();

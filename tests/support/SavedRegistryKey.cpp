@@ -1,16 +1,10 @@
 #include "support/SavedRegistryKey.h"
 
+#include "platform/Text.h"
 #include "platform/UniqueHandle.h"
 
-namespace {
-
 // Wide calls throughout: names and strings go back byte for byte, whatever the code page.
-std::wstring Wide(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+namespace {
 
 SavedRegistryKey::Tree Read(HKEY key) {
     SavedRegistryKey::Tree tree;
@@ -40,7 +34,7 @@ SavedRegistryKey::Tree Read(HKEY key) {
         }
         name.resize(nameLength);
         UniqueKey subkey;
-        if (RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, subkey.put()) != ERROR_SUCCESS) subkey.release();
+        RegOpenKeyExW(key, name.c_str(), 0, KEY_READ, subkey.put());
         tree.subkeys.emplace_back(name, subkey ? Read(subkey.get()) : SavedRegistryKey::Tree{});
     }
     return tree;
@@ -63,7 +57,7 @@ void Write(HKEY key, const SavedRegistryKey::Tree& tree, REGSAM view) {
 }  // namespace
 
 SavedRegistryKey::SavedRegistryKey(HKEY root, const std::string& path, REGSAM view)
-    : root_(root), path_(Wide(path)), view_(view) {
+    : root_(root), path_(text::FromAnsi(path)), view_(view) {
     UniqueKey key;
     if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ | view_, key.put()) != ERROR_SUCCESS) return;
     saved_ = Read(key.get());

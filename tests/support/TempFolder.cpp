@@ -1,23 +1,23 @@
 #include "support/TempFolder.h"
 
+#include "platform/Text.h"
 #include "platform/UniqueHandle.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 
-TempFolder::TempFolder() {
-    // Near the drive's root rather than in the profile's Temp folder: the shell's folder
-    // browser reaches such a folder through My Computer, without detouring through the
-    // profile folder that it sometimes stops at while that branch is still being filled.
-    const std::string base = "C:\\tarvo-tests\\";
-    CreateDirectoryA(base.c_str(), nullptr);
+// Near the drive's root rather than in the profile's Temp folder: the shell's folder browser
+// reaches such a folder through My Computer, without detouring through the profile folder that
+// it sometimes stops at while that branch is still being filled.
+const char kTestsFolder[] = "C:\\tarvo-tests\\";
+
+TempFolder::TempFolder(const std::string& parent) {
+    MakeFolders(parent);
     static unsigned counter = 0;
-    for (;;) {
-        path_ = base + "test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(++counter) + "\\";
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    }
+    do {
+        path_ = parent + "test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "\\";
+    } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
@@ -51,21 +51,7 @@ void RemoveLongTree(const std::wstring& folder) {
 // Wide calls under the path: tests leave names the ANSI calls can't spell, and paths past MAX_PATH.
 void RemoveTree(const std::string& path) {
     std::string folder = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    int length = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), static_cast<int>(folder.size()), wide.data(), length);
-    RemoveLongTree(L"\\\\?\\" + wide);
-}
-
-CurrentFolderScope::CurrentFolderScope(const std::string& folder) {
-    char previous[MAX_PATH] = {};
-    DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
-    previous_.assign(previous, length < MAX_PATH ? length : 0);
-    SetCurrentDirectoryA(folder.c_str());
-}
-
-CurrentFolderScope::~CurrentFolderScope() {
-    if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+    RemoveLongTree(L"\\\\?\\" + text::FromAnsi(folder));
 }
 
 std::string MakeFolderOfLength(const std::string& base, size_t length) {
@@ -105,6 +91,10 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+UniqueFile HoldOpen(const std::string& path, DWORD share) {
+    return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder) {

@@ -1,14 +1,17 @@
 #pragma once
-// A fresh folder under C:\tarvo-tests\, removed with everything in it when the owner goes away;
-// and small helpers to read and write real files for the tests.
-#include <windows.h>
+// A fresh folder, removed with everything in it when the owner goes away; and small helpers to
+// read, write and hold real files for the tests.
+#include "platform/UniqueHandle.h"
 
 #include <string>
 #include <vector>
 
+extern const char kTestsFolder[];  // C:\tarvo-tests\, where the tests' folders go unless told
+
 class TempFolder {
 public:
-    TempFolder();
+    // A folder of its own below `parent` (which ends with a backslash).
+    explicit TempFolder(const std::string& parent = kTestsFolder);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -19,18 +22,6 @@ public:
 
 private:
     std::string path_;
-};
-
-// The process's current folder is `folder` until the owner goes, then what it was before.
-class CurrentFolderScope {
-public:
-    explicit CurrentFolderScope(const std::string& folder);
-    ~CurrentFolderScope();
-    CurrentFolderScope(const CurrentFolderScope&) = delete;
-    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
-private:
-    std::string previous_;
 };
 
 // Makes folders below `base` (which ends with a backslash) and returns the deepest, ending with
@@ -44,3 +35,7 @@ bool FolderExists(const std::string& path);
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::vector<std::string> FolderEntries(const std::string& folder);
+
+// `path` open for reading, shared only as `share` says, as a program that has the file open
+// holds it; the file is let go when the owner is.
+UniqueFile HoldOpen(const std::string& path, DWORD share = 0);

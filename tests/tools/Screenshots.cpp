@@ -2,8 +2,10 @@
 // completion message, an error message) and saves each as a 24-bit BMP of the screen area
 // the windows cover. scripts/make-pictures turns them into the PNGs under docs/.
 // Usage: tarvo_screenshots <output folder ending with a backslash>
+#include "platform/GdiScope.h"
 #include "support/CompilerFolder.h"
 #include "support/Processes.h"
+#include "support/ScreenDc.h"
 
 #include <cstdio>
 #include <fstream>
@@ -25,8 +27,8 @@ bool SaveScreen(const RECT& area, const std::string& path) {
     const int margin = 8;
     int x = area.left - margin, y = area.top - margin;
     int width = area.right - area.left + 2 * margin, height = area.bottom - area.top + 2 * margin;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    ScreenDc screen;
+    UniqueDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -34,9 +36,10 @@ bool SaveScreen(const RECT& area, const std::string& path) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap) return false;
+    gui::SelectScope selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), x, y, SRCCOPY);
     GdiFlush();
     DWORD stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
@@ -47,10 +50,6 @@ bool SaveScreen(const RECT& area, const std::string& path) {
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
     out.write(static_cast<const char*>(bits), stride * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     std::printf("saved %s\n", path.c_str());
     return static_cast<bool>(out);
 }

@@ -2,7 +2,7 @@
 
 #include "install/BlobWriter.h"
 #include "install/Messages.h"
-#include "platform/UniqueHandle.h"
+#include "support/CompilerFolder.h"
 #include "support/TempFolder.h"
 #include "support/Windows1252.h"
 
@@ -11,11 +11,13 @@
 #include <deque>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using Outcome = gui::FolderChoice::Outcome;
+using ActionFunction = void (*)(std::string&, std::span<const PayloadFile>, const ActionUi&);
 
 const std::string kLibrary = "ERUP sample library bytes" + std::string(5000, 'L');
 const std::string kHelp = "ITSF sample help bytes" + std::string(3000, 'H');
@@ -39,6 +41,8 @@ struct Shown {
     std::string text;
     UINT flags;
 };
+
+gui::FolderChoice Chosen(const std::string& folder) { return {Outcome::Chosen, folder}; }
 
 // Plays the user: answers the picker and the message boxes from scripts, and keeps a record.
 struct FakeUser {
@@ -68,19 +72,41 @@ struct FakeUser {
             },
         };
     }
+
+    // Runs `action` once, as at start-up with nothing recorded (the proposal is "\").
+    void Run(ActionFunction action, std::span<const PayloadFile> files) {
+        std::string installFolder = "\\";
+        action(installFolder, files, Ui());
+    }
+    void Run(ActionFunction action) { Run(action, Payloads()); }
 };
 
-gui::FolderChoice Chosen(const std::string& folder) { return {Outcome::Chosen, folder}; }
+// A user who confirms `folder` in the picker and answers the message boxes with `answers`.
+FakeUser Confirming(const std::string& folder, std::deque<int> answers = {}) {
+    FakeUser user;
+    user.choices = {Chosen(folder)};
+    user.answers = std::move(answers);
+    return user;
+}
 
-// A folder laid out like a compiler installation.
-struct CompilerFolder {
-    TempFolder root;
-    CompilerFolder(bool withLibraries = true, bool withHelp = true) {
-        if (withLibraries) MakeFolders(root / "PureLibraries\\UserLibraries");
-        if (withHelp) MakeFolders(root / "Help");
+// The process's current folder is `folder` until the owner goes, then what it was before: where
+// a relative path would land.
+class CurrentFolderScope {
+public:
+    explicit CurrentFolderScope(const std::string& folder) {
+        char previous[MAX_PATH] = {};
+        DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
+        previous_.assign(previous, length < MAX_PATH ? length : 0);
+        SetCurrentDirectoryA(folder.c_str());
     }
-    std::string Library() const { return root / "PureLibraries\\UserLibraries\\Lib_tarvo4"; }
-    std::string Help() const { return root / "Help\\tarvo_lib.chm"; }
+    ~CurrentFolderScope() {
+        if (!previous_.empty()) SetCurrentDirectoryA(previous_.c_str());
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::string previous_;
 };
 
 void ExpectOnlyMessage(const FakeUser& user, const char* caption, const char* text) {
@@ -93,12 +119,12 @@ void ExpectOnlyMessage(const FakeUser& user, const char* caption, const char* te
 TEST(InstallTest, WritesBothFilesAndSaysSo) {
     CompilerFolder pb;
     FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
+    user.choices = {Chosen(pb.Folder())};
     std::string installFolder = "C:\\Proposed\\";
     InstallLibrary(installFolder, Payloads(), user.Ui());
 
     EXPECT_EQ(user.proposals, std::vector<std::string>{"C:\\Proposed\\"});
-    EXPECT_EQ(installFolder, pb.root.Path());
+    EXPECT_EQ(installFolder, pb.Folder());
     EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
     EXPECT_EQ(Text(ReadBytes(pb.Help())), kHelp);
     ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
@@ -108,10 +134,8 @@ TEST(InstallTest, OverExistingFilesLeavesExactlyThePayloads) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), std::string(200000, 'o'));
     WriteBytes(pb.Help(), std::string(90000, 'o'));
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(InstallLibrary);
     EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
     EXPECT_EQ(Text(ReadBytes(pb.Help())), kHelp);
 }
@@ -134,14 +158,12 @@ TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
 }
 
 TEST(InstallTest, MissingHelpFolderWritesTheLibraryAndReportsTheRest) {
-    CompilerFolder pb(true, false);
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    CompilerFolder pb({.help = false});
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(InstallLibrary);
 
     EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
-    EXPECT_FALSE(FolderExists(pb.root / "Help"));
+    EXPECT_FALSE(FolderExists(pb / "Help"));
     ASSERT_EQ(user.shown.size(), 1u);
     EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_NE(user.shown[0].text.find("Help\\tarvo_lib.chm"), std::string::npos);
@@ -155,12 +177,10 @@ TEST(InstallTest, MissingHelpFolderWritesTheLibraryAndReportsTheRest) {
 TEST(InstallTest, LeavesNoLeftoverOfAnInterruptedInstallBeside) {
     CompilerFolder pb;
     for (const std::string& leftover : LeftoverPathsFor(pb.Library())) WriteBytes(leftover, "half a library");
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(InstallLibrary);
 
-    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+    EXPECT_EQ(FolderEntries(pb / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
     EXPECT_EQ(Text(ReadBytes(pb.Library())), kLibrary);
     ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
 }
@@ -169,10 +189,8 @@ TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
     CompilerFolder pb;
     auto payloads = Payloads();
     payloads[1].digest[0] ^= 1;  // as if one byte of the help file had changed since the build
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, payloads, user.Ui());
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(InstallLibrary, payloads);
 
     EXPECT_FALSE(FileExists(pb.Library()));
     EXPECT_FALSE(FileExists(pb.Help()));
@@ -185,14 +203,11 @@ TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
 TEST(InstallTest, FileInUseOffersRetryAndRetrySucceedsOnceItIsFreed) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "old");
-    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder = HoldOpen(pb.Library());
     ASSERT_TRUE(holder);
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    user.answers = {IDRETRY};
+    FakeUser user = Confirming(pb.Folder(), {IDRETRY});
     user.onMessage = [&] { holder.reset(); };  // the user closes the other program, then retries
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    user.Run(InstallLibrary);
 
     ASSERT_EQ(user.shown.size(), 2u);
     EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_RETRYCANCEL | MB_ICONERROR));
@@ -204,12 +219,9 @@ TEST(InstallTest, FileInUseOffersRetryAndRetrySucceedsOnceItIsFreed) {
 TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "old");
-    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    user.answers = {IDCANCEL};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    UniqueFile holder = HoldOpen(pb.Library());
+    FakeUser user = Confirming(pb.Folder(), {IDCANCEL});
+    user.Run(InstallLibrary);
     holder.reset();
 
     EXPECT_EQ(Text(ReadBytes(pb.Library())), "old");
@@ -218,23 +230,21 @@ TEST(InstallTest, CancelledRetryKeepsTheOldFileAndReportsIt) {
     EXPECT_EQ(user.shown[1].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
     EXPECT_NE(user.shown[1].text.find("Lib_tarvo4"), std::string::npos);
     EXPECT_EQ(user.shown[1].text.find("tarvo_lib.chm"), std::string::npos);
-    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
+    EXPECT_EQ(FolderEntries(pb / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{"Lib_tarvo4"});
 }
 
 // A virus scanner or the search indexer holds a freshly written file for a moment.
 TEST(InstallTest, FileHeldForAMomentIsReplacedWithoutAQuestion) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "old");
-    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder = HoldOpen(pb.Library());
     ASSERT_TRUE(holder);
     std::thread scanner([&holder] {
         Sleep(300);
         holder.reset();
     });
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(InstallLibrary);
     scanner.join();
 
     ExpectOnlyMessage(user, "ok !", "l'installation est termin\xE9");
@@ -251,10 +261,8 @@ TEST(InstallTest, LibraryPathOfTheLongestLengthIsWrittenOneMoreIsExplained) {
         MakeFolders(folder + "PureLibraries\\UserLibraries");
         MakeFolders(folder + "Help");
         ASSERT_EQ((folder + library).size(), length);
-        FakeUser user;
-        user.choices = {Chosen(folder)};
-        std::string installFolder = "\\";
-        InstallLibrary(installFolder, Payloads(), user.Ui());
+        FakeUser user = Confirming(folder);
+        user.Run(InstallLibrary);
 
         EXPECT_EQ(Text(ReadBytes(folder + "Help\\tarvo_lib.chm")), kHelp) << length;
         ASSERT_EQ(user.shown.size(), 1u) << length;
@@ -287,13 +295,13 @@ TEST(InstallTest, ChoicesThatAreNoFolderEndTheActionWithAMessage) {
 TEST(InstallTest, EachPickerProposesTheFolderChosenBefore) {
     CompilerFolder first, second;
     FakeUser user;
-    user.choices = {Chosen(first.root.Path()), {Outcome::Cancelled, ""}, Chosen(second.root.Path())};
+    user.choices = {Chosen(first.Folder()), {Outcome::Cancelled, ""}, Chosen(second.Folder())};
     std::string installFolder = "\\";
     InstallLibrary(installFolder, Payloads(), user.Ui());
     InstallLibrary(installFolder, Payloads(), user.Ui());
     InstallLibrary(installFolder, Payloads(), user.Ui());
     EXPECT_EQ(user.proposals,
-              (std::vector<std::string>{"\\", first.root.Path(), first.root.Path()}));
+              (std::vector<std::string>{"\\", first.Folder(), first.Folder()}));
     EXPECT_TRUE(FileExists(second.Library()));
 }
 
@@ -301,16 +309,14 @@ TEST(UninstallTest, RemovesBothFilesAndKeepsTheFolders) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "lib");
     WriteBytes(pb.Help(), "help");
-    WriteBytes(pb.root / "Help\\other.chm", "not ours");
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    WriteBytes(pb / "Help\\other.chm", "not ours");
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(UninstallLibrary);
 
     EXPECT_FALSE(FileExists(pb.Library()));
     EXPECT_FALSE(FileExists(pb.Help()));
-    EXPECT_TRUE(FolderExists(pb.root / "PureLibraries\\UserLibraries"));
-    EXPECT_TRUE(FileExists(pb.root / "Help\\other.chm"));
+    EXPECT_TRUE(FolderExists(pb / "PureLibraries\\UserLibraries"));
+    EXPECT_TRUE(FileExists(pb / "Help\\other.chm"));
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
@@ -321,23 +327,19 @@ TEST(UninstallTest, RemovesWhatAnInterruptedInstallLeftBeside) {
     for (const std::string& leftover : LeftoverPathsFor(pb.Help())) {
         WriteBytes(leftover, "half a help file");  // the help file itself never landed
     }
-    WriteBytes(pb.root / "Help\\tarvo_lib.chm.bak", "the user's own");
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    WriteBytes(pb / "Help\\tarvo_lib.chm.bak", "the user's own");
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(UninstallLibrary);
 
-    EXPECT_EQ(FolderEntries(pb.root / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{});
-    EXPECT_EQ(FolderEntries(pb.root / "Help\\"), std::vector<std::string>{"tarvo_lib.chm.bak"});
+    EXPECT_EQ(FolderEntries(pb / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{"tarvo_lib.chm.bak"});
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
 TEST(UninstallTest, NothingToRemoveIsStillDone) {
     CompilerFolder pb;
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    std::string installFolder = "\\";
-    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    FakeUser user = Confirming(pb.Folder());
+    user.Run(UninstallLibrary);
     ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
 }
 
@@ -347,19 +349,17 @@ TEST(UninstallTest, NothingToRemoveIsStillDone) {
 TEST(UninstallTest, FolderThatIsNoCompilerInstallationIsCalledOut) {
     const struct {
         const char* name;
-        bool withLibraries, withHelp;
+        Subfolders subfolders;
         bool done;
     } cases[] = {
-        {"neither subfolder", false, false, false},
-        {"only the help folder", false, true, true},
-        {"only the libraries folder", true, false, true},
+        {"neither subfolder", {.libraries = false, .help = false}, false},
+        {"only the help folder", {.libraries = false}, true},
+        {"only the libraries folder", {.help = false}, true},
     };
     for (const auto& c : cases) {
-        CompilerFolder pb(c.withLibraries, c.withHelp);
-        FakeUser user;
-        user.choices = {Chosen(pb.root.Path())};
-        std::string installFolder = "\\";
-        UninstallLibrary(installFolder, Payloads(), user.Ui());
+        CompilerFolder pb(c.subfolders);
+        FakeUser user = Confirming(pb.Folder());
+        user.Run(UninstallLibrary);
         ASSERT_EQ(user.shown.size(), 1u) << c.name;
         if (c.done) {
             ExpectOnlyMessage(user, "ok !", " desinstallation termin\xE9");
@@ -367,12 +367,12 @@ TEST(UninstallTest, FolderThatIsNoCompilerInstallationIsCalledOut) {
         }
         EXPECT_EQ(user.shown[0].caption, "D\xE9sinstallation incompl\xE8te") << c.name;
         EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.name;
-        EXPECT_NE(user.shown[0].text.find("\xAB " + pb.root.Path() + " \xBB ne ressemble pas \xE0 une installation de "
+        EXPECT_NE(user.shown[0].text.find("\xAB " + pb.Folder() + " \xBB ne ressemble pas \xE0 une installation de "
                                           "PureBasic : relancez la d\xE9sinstallation"),
                   std::string::npos)
             << user.shown[0].text;
         EXPECT_EQ(user.shown[0].text.find("termin\xE9\n"), std::string::npos) << user.shown[0].text;
-        EXPECT_EQ(FolderEntries(pb.root.Path()), std::vector<std::string>{}) << c.name;
+        EXPECT_EQ(FolderEntries(pb.Folder()), std::vector<std::string>{}) << c.name;
     }
 }
 
@@ -381,9 +381,8 @@ TEST(UninstallTest, CancelDeletesNothing) {
     CurrentFolderScope inCurrent(current.Path());
     MakeFolders(current / "PureLibraries\\UserLibraries");
     WriteBytes(current / "PureLibraries\\UserLibraries\\Lib_tarvo4", "someone else's");
-    FakeUser user;
-    std::string installFolder = "\\";
-    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    FakeUser user;  // who cancels the picker
+    user.Run(UninstallLibrary);
     EXPECT_TRUE(FileExists(current / "PureLibraries\\UserLibraries\\Lib_tarvo4"));
     EXPECT_TRUE(user.shown.empty());
 }
@@ -392,12 +391,9 @@ TEST(UninstallTest, FileThatCannotBeRemovedIsReportedAndTheOtherRemoved) {
     CompilerFolder pb;
     WriteBytes(pb.Library(), "lib");
     WriteBytes(pb.Help(), "help");
-    UniqueFile holder(CreateFileA(pb.Library().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    FakeUser user;
-    user.choices = {Chosen(pb.root.Path())};
-    user.answers = {IDCANCEL};
-    std::string installFolder = "\\";
-    UninstallLibrary(installFolder, Payloads(), user.Ui());
+    UniqueFile holder = HoldOpen(pb.Library());
+    FakeUser user = Confirming(pb.Folder(), {IDCANCEL});
+    user.Run(UninstallLibrary);
     holder.reset();
 
     EXPECT_TRUE(FileExists(pb.Library()));

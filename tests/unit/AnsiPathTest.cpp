@@ -5,6 +5,7 @@
 #include "platform/AnsiPath.h"
 #include "platform/FolderPicker.h"
 #include "platform/Text.h"
+#include "support/Windows1252.h"
 
 #include <windows.h>
 
@@ -16,16 +17,7 @@ namespace {
 
 constexpr UINT kJapanese = 932;
 
-// The test's names are written as Unicode and turned into the code page's bytes.
-std::string InCodePage(UINT codePage, const std::wstring& wide) {
-    int length = WideCharToMultiByte(codePage, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,
-                                     nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, wide.c_str(), static_cast<int>(wide.size()), narrow.data(), length,
-                        nullptr, nullptr);
-    return narrow;
-}
-
+// The test's names are written as Unicode and turned into the code page's bytes (InCodePage).
 const wchar_t* const kTrailBackslashNames[] = {L"ソ", L"表", L"能", L"PureBasic ソ"};
 
 TEST(AnsiPath, TheCodePagesTrapIsReal) {

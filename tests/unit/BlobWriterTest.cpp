@@ -1,6 +1,5 @@
 #include "install/BlobWriter.h"
 
-#include "platform/UniqueHandle.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +71,7 @@ TEST(BlobWriterTest, FileHeldOpenWithoutSharingKeepsItsContent) {
     TempFolder folder;
     const std::string target = folder / "Lib_tarvo4";
     WriteBytes(target, "in use");
-    UniqueFile holder(CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile holder = HoldOpen(target);
     ASSERT_TRUE(holder);
     DWORD error = WriteBlobToFile(target, Start(), End());
     EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "the user is told the file is in use";

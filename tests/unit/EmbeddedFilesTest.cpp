@@ -1,4 +1,6 @@
 #include "resources/Blobs.h"
+
+#include "platform/UniqueHandle.h"
 #include "resources/ResourceIds.h"
 
 #include <windows.h>
@@ -10,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using UniqueIcon = Unique<HICON, DestroyIcon>;
 
 std::string ResourceText(int type, int id) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
@@ -46,9 +50,8 @@ TEST(EmbeddedFilesTest, IconIsOne32By32ImageWith256Colours) {
     EXPECT_EQ(bytes[7], 32) << "height";
     EXPECT_EQ(bytes[12] | bytes[13] << 8, 8) << "bits per pixel";
     EXPECT_EQ(Little32(bytes + 14), 2216u) << "image bytes";
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 32, 32, 0));
-    EXPECT_NE(icon, nullptr);
-    if (icon) DestroyIcon(icon);
+    UniqueIcon icon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 32, 32, 0)));
+    EXPECT_TRUE(icon);
 }
 
 TEST(EmbeddedFilesTest, ManifestAsksForCommonControlsSixAndTheHighestRights) {

@@ -44,39 +44,54 @@ TEST(MessagesTest, EveryTextTheUserCanSeeReadsAsFrench) {
     EXPECT_EQ(UserText(kInstallDone), L"l'installation est terminé");
 }
 
-TEST(MessagesTest, SystemErrorsAreExplainedInTheSystemsWordsWithAdvice) {
-    const std::string folder = "C:\\PB\\";
-    const std::wstring text = DescribeProblem(Action::Install, folder, "Help\\tarvo_lib.chm",
-                                              {FileProblem::Kind::System, ERROR_SHARING_VIOLATION});
-    EXPECT_NE(text.find(L"« C:\\PB\\Help\\tarvo_lib.chm »"), std::wstring::npos) << InWindows1252(text);
-    EXPECT_NE(text.find(SystemErrorText(ERROR_SHARING_VIOLATION)), std::wstring::npos) << InWindows1252(text);
-    EXPECT_NE(text.find(L"fermez PureBasic"), std::wstring::npos) << InWindows1252(text);
-    EXPECT_NE(text.find(L"L'ancien fichier"), std::wstring::npos) << InWindows1252(text);
+// Each paragraph names the file, says why it was not done and what to do.
+TEST(MessagesTest, EachProblemIsExplainedWithWhatToDo) {
+    using Kind = FileProblem::Kind;
+    const std::string library = "PureLibraries\\UserLibraries\\Lib_tarvo4";
+    const std::string help = "Help\\tarvo_lib.chm";
+    const struct {
+        const char* name;
+        Action action;
+        std::string relativePath;
+        FileProblem problem;
+        std::vector<std::wstring> said;
+    } cases[] = {
+        {"a file in use: the system's words, the advice, the old file kept", Action::Install, help,
+         {Kind::System, ERROR_SHARING_VIOLATION},
+         {L"« C:\\PB\\Help\\tarvo_lib.chm »", SystemErrorText(ERROR_SHARING_VIOLATION), L"fermez PureBasic",
+          L"L'ancien fichier"}},
+        {"a lock is a file in use too", Action::Uninstall, help, {Kind::System, ERROR_LOCK_VIOLATION},
+         {L"n'a pas été supprimé", L"fermez PureBasic"}},
+        {"access refused: rights", Action::Install, library, {Kind::System, ERROR_ACCESS_DENIED},
+         {L"lecture seule", L"administrateur"}},
+        {"a full disk", Action::Install, library, {Kind::System, ERROR_HANDLE_DISK_FULL}, {L"Le disque est plein"}},
+        {"a protected disk", Action::Install, library, {Kind::System, ERROR_WRITE_PROTECT},
+         {L"protégé en écriture"}},
+        {"any other error: check the folder and install again", Action::Install, library,
+         {Kind::System, ERROR_CRC}, {L"Vérifiez le dossier choisi, puis relancez l'installation."}},
+        {"any other error: check the folder and uninstall again", Action::Uninstall, library,
+         {Kind::System, ERROR_NOT_READY}, {L"Vérifiez le dossier choisi, puis relancez la désinstallation."}},
+        {"an error the system has no words for is given by its code", Action::Install, help,
+         {Kind::System, 0x2000FFFF}, {L"Raison : erreur 536936447 (code 536936447)"}},
+        {"a missing subfolder is named", Action::Install, library, {Kind::MissingFolder},
+         {L"« C:\\PB\\PureLibraries\\UserLibraries » n'existe pas"}},
+        {"a path too long for Windows", Action::Install, library, {Kind::PathTooLong},
+         {L"son chemin est trop long pour Windows (plus de 259 caractères)"}},
+        {"a folder where the file goes", Action::Install, library, {Kind::TargetIsFolder},
+         {L"un dossier porte déjà ce nom"}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring text = DescribeProblem(c.action, "C:\\PB\\", c.relativePath, c.problem);
+        for (const std::wstring& part : c.said) {
+            EXPECT_NE(text.find(part), std::wstring::npos) << c.name << ": " << InWindows1252(text);
+        }
+    }
 }
 
-TEST(MessagesTest, AnErrorTheSystemHasNoWordsForIsGivenByItsCode) {
-    const std::wstring text = DescribeProblem(Action::Install, "C:\\PB\\", "Help\\tarvo_lib.chm",
-                                              {FileProblem::Kind::System, 0x2000FFFF});
-    EXPECT_NE(text.find(L"Raison : erreur 536936447 (code 536936447)"), std::wstring::npos) << InWindows1252(text);
-}
-
-TEST(MessagesTest, MissingSubfolderSaysTheFolderIsNoCompilerInstallation) {
-    const std::wstring text = DescribeProblem(Action::Install, "D:\\Jeux\\", "PureLibraries\\UserLibraries\\Lib_tarvo4",
-                                              {FileProblem::Kind::MissingFolder});
-    EXPECT_NE(text.find(L"« D:\\Jeux\\PureLibraries\\UserLibraries » n'existe pas"), std::wstring::npos)
-        << InWindows1252(text);
+TEST(MessagesTest, AFolderWithoutTheSubfoldersIsCalledNoCompilerInstallation) {
     EXPECT_NE(NotACompilerFolder(Action::Install, "D:\\Jeux\\")
                   .find(L"« D:\\Jeux\\ » ne ressemble pas à une installation de PureBasic"),
               std::wstring::npos);
-}
-
-TEST(MessagesTest, OnlyProblemsThatMayPassOfferRetry) {
-    EXPECT_TRUE(RetryCanHelp({FileProblem::Kind::System, ERROR_SHARING_VIOLATION}));
-    EXPECT_TRUE(RetryCanHelp({FileProblem::Kind::System, ERROR_ACCESS_DENIED}));
-    EXPECT_TRUE(RetryCanHelp({FileProblem::Kind::System, ERROR_DISK_FULL}));
-    EXPECT_FALSE(RetryCanHelp({FileProblem::Kind::System, ERROR_PATH_NOT_FOUND}));
-    EXPECT_FALSE(RetryCanHelp({FileProblem::Kind::MissingFolder}));
-    EXPECT_FALSE(RetryCanHelp({FileProblem::Kind::PathTooLong}));
 }
 
 TEST(MessagesTest, ErrorTextHasNoTrailingLineBreak) {

@@ -23,6 +23,16 @@ void Pump() {
     for (int i = 0; i < 50 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageA(&message);
 }
 
+// Makes `window` the foreground window; another test program's window may take it for a moment.
+bool BringToFront(HWND window) {
+    for (int attempt = 0; attempt < 20 && GetForegroundWindow() != window; ++attempt) {
+        SetForegroundWindow(window);
+        Pump();
+        Sleep(50);
+    }
+    return GetForegroundWindow() == window;
+}
+
 struct Scene {
     UniqueWindow foreground = TopLevelWindow("foreground", true, true);
     UniqueWindow other = TopLevelWindow("other", true, true);
@@ -37,9 +47,7 @@ struct Scene {
 TEST(ModalScopeTest, DisablesTheOtherWindowsAndEnablesExactlyThoseAgain) {
     Scene scene;
     ASSERT_TRUE(scene.Made());
-    SetForegroundWindow(scene.foreground.get());
-    Pump();
-    ASSERT_EQ(GetForegroundWindow(), scene.foreground.get());
+    ASSERT_TRUE(BringToFront(scene.foreground.get()));
     {
         gui::ModalScope modal;
         EXPECT_EQ(modal.Owner(), scene.foreground.get()) << "the foreground window is ours: it owns the dialog";
@@ -61,12 +69,7 @@ TEST(ModalScopeTest, ForegroundWindowOfAnotherProgramOwnsNothing) {
     InstallerProcess otherProgram;
     HWND theirs = otherProgram.MainWindow();
     ASSERT_NE(theirs, nullptr);
-    for (int attempt = 0; attempt < 20 && GetForegroundWindow() != theirs; ++attempt) {
-        SetForegroundWindow(theirs);
-        Pump();
-        Sleep(50);
-    }
-    ASSERT_EQ(GetForegroundWindow(), theirs);
+    ASSERT_TRUE(BringToFront(theirs));
     {
         gui::ModalScope modal;
         EXPECT_EQ(modal.Owner(), nullptr);

@@ -3,6 +3,7 @@
 // test does, the entry must be there afterwards exactly as it was.
 #include "install/InstallFolder.h"
 #include "support/CompilerFolder.h"
+#include "support/TestKeys.h"
 
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
@@ -12,7 +13,7 @@
 namespace {
 
 // A stand-in for the compiler's key, so this test never touches the machine's real entry.
-const std::string kParent = "Software\\TarvoTests\\Recorded" + std::to_string(GetCurrentProcessId());
+const std::string kParent = TestKeyPath("Recorded");
 const std::string kKey = kParent + "\\Purebasic_is1";
 
 #if defined(_WIN64)
@@ -38,7 +39,7 @@ std::string Dump(HKEY key, const std::string& indent = "") {
         DWORD nameLength = 256;
         if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         UniqueKey subkey;
-        if (RegOpenKeyExW(key, name, 0, KEY_READ, subkey.put()) != ERROR_SUCCESS) subkey.release();
+        RegOpenKeyExW(key, name, 0, KEY_READ, subkey.put());
         text += indent + "[" + std::string(name, name + nameLength) + "]\n";
         if (subkey) text += Dump(subkey.get(), indent + "  ");
     }
@@ -48,10 +49,7 @@ std::string Dump(HKEY key, const std::string& indent = "") {
 // The key in one view, dumped; "absent" when there is no such key.
 std::string DumpKey(REGSAM view) {
     UniqueKey key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) {
-        key.release();
-        return "absent";
-    }
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS) return "absent";
     return Dump(key.get());
 }
 
@@ -79,15 +77,7 @@ void MakeEntry(REGSAM view, const std::string& folder) {
 }
 
 void RemoveStandIn() {
-    for (REGSAM view : {kOwnView, kOtherView}) {
-        UniqueKey parent;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\TarvoTests", 0, KEY_ALL_ACCESS | view, parent.put()) !=
-            ERROR_SUCCESS) {
-            parent.release();
-            continue;
-        }
-        RegDeleteTreeA(parent.get(), kParent.substr(sizeof "Software\\TarvoTests").c_str());
-    }
+    for (REGSAM view : {kOwnView, kOtherView}) RemoveKey(HKEY_LOCAL_MACHINE, kParent, view);
 }
 
 class RecordedCompilerTest : public testing::Test {

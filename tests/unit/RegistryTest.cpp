@@ -1,30 +1,33 @@
 #include "platform/Registry.h"
 
+#include "platform/UniqueHandle.h"
+#include "support/TestKeys.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
 
-const std::string kTestKey = "Software\\TarvoTests\\Registry" + std::to_string(GetCurrentProcessId());
+const std::string kTestKey = TestKeyPath("Registry");
 
 class RegistryTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &key_, nullptr),
+                                  key_.put(), nullptr),
                   ERROR_SUCCESS);
     }
     void TearDown() override {
-        RegCloseKey(key_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey.c_str());
+        key_.reset();
+        RemoveKey(HKEY_CURRENT_USER, kTestKey);
     }
     void Store(const char* name, DWORD type, const std::string& bytes) {
-        ASSERT_EQ(RegSetValueExA(key_, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+        ASSERT_EQ(RegSetValueExA(key_.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                                  static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS);
     }
-    HKEY key_ = nullptr;
+    UniqueKey key_;
 };
 
 struct ValueCase {
