@@ -5,11 +5,12 @@
 #include "platform/ErrorText.h"
 #include "platform/Text.h"
 
+std::wstring UserText(std::string_view text) { return text::FromWindows1252(text); }
+
 namespace {
 
 // The program's words and the system's paths meet here, each widened from its own encoding.
-std::wstring Words(std::string_view text) { return text::FromWindows1252(text); }
-std::wstring Quoted(const std::string& path) { return Words("« ") + text::FromAnsi(path) + Words(" »"); }
+std::wstring Quoted(const std::string& path) { return UserText("« ") + text::FromAnsi(path) + UserText(" »"); }
 
 const char* Advice(Action action, Cause cause) {
     switch (cause) {
@@ -33,50 +34,49 @@ const char* Advice(Action action, Cause cause) {
 
 }  // namespace
 
-std::wstring UserText(std::string_view text) { return Words(text); }
-
 std::wstring DescribeProblem(Action action, const std::string& folder, const std::string& relativePath,
                              const FileProblem& problem) {
     const std::string target = TargetPath(folder, relativePath);
     const bool installing = action == Action::Install;
-    const std::wstring notDone = Words(installing ? " n'a pas été installé" : " n'a pas été supprimé");
+    const std::wstring notDone = UserText(installing ? " n'a pas été installé" : " n'a pas été supprimé");
     switch (problem.kind) {
     case FileProblem::Kind::None:
         return {};
     case FileProblem::Kind::MissingFolder:
-        return Words("Le fichier ") + Quoted(relativePath) + notDone + Words(" : le dossier ") +
-               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + Words(" n'existe pas.");
+        return UserText("Le fichier ") + Quoted(relativePath) + notDone + UserText(" : le dossier ") +
+               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + UserText(" n'existe pas.");
     case FileProblem::Kind::PathTooLong:
-        return Words("Le fichier ") + Quoted(target) + notDone +
-               Words(" : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
+        return UserText("Le fichier ") + Quoted(target) + notDone +
+               UserText(" : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
                      " caractères).\n"
                      "Choisissez un dossier dont le chemin est plus court.");
     case FileProblem::Kind::TargetIsFolder:
-        return Words("Le fichier ") + Quoted(target) + notDone +
-               Words(" : un dossier porte déjà ce nom.\n"
+        return UserText("Le fichier ") + Quoted(target) + notDone +
+               UserText(" : un dossier porte déjà ce nom.\n"
                      "Renommez ou déplacez ce dossier, puis réessayez.");
     case FileProblem::Kind::System:
         break;
     }
     std::wstring reason = SystemErrorText(problem.error);
-    if (reason.empty()) reason = Words("erreur " + std::to_string(problem.error));
-    std::wstring text = Words("Le fichier ") + Quoted(target) + notDone + Words(".\nRaison : ") + reason +
-                        Words(" (code " + std::to_string(problem.error) + ")\n") + Words(Advice(action, CauseOf(problem.error)));
-    if (installing) text += Words("\nL'ancien fichier, s'il y en avait un, est resté tel quel.");
+    if (reason.empty()) reason = UserText("erreur " + std::to_string(problem.error));
+    std::wstring text = UserText("Le fichier ") + Quoted(target) + notDone + UserText(".\nRaison : ") + reason +
+                        UserText(" (code " + std::to_string(problem.error) + ")\n") +
+                        UserText(Advice(action, CauseOf(problem.error)));
+    if (installing) text += UserText("\nL'ancien fichier, s'il y en avait un, est resté tel quel.");
     return text;
 }
 
 std::wstring NotACompilerFolder(Action action, const std::string& folder) {
-    return Words("Le dossier ") + Quoted(folder) + Words(" ne ressemble pas à une installation de PureBasic : ") +
-           Words(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
-           Words(" et choisissez le dossier où PureBasic est installé.");
+    return UserText("Le dossier ") + Quoted(folder) +
+           UserText(" ne ressemble pas à une installation de PureBasic : ") + UserText(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
+           UserText(" et choisissez le dossier où PureBasic est installé.");
 }
 
 std::wstring FailureCaption(Action action) {
-    return Words(action == Action::Install ? "Installation incomplète" : "Désinstallation incomplète");
+    return UserText(action == Action::Install ? "Installation incomplète" : "Désinstallation incomplète");
 }
 
 std::wstring FailureHeading(Action action) {
-    return Words(action == Action::Install ? "L'installation n'est pas terminée."
+    return UserText(action == Action::Install ? "L'installation n'est pas terminée."
                                            : "La désinstallation n'est pas terminée.");
 }
