@@ -67,8 +67,8 @@ std::wstring DescribeProblem(Action action, const std::string& folder, const std
 }
 
 std::wstring NotACompilerFolder(Action action, const std::string& folder) {
-    return UserText("Le dossier ") + Quoted(folder) +
-           UserText(" ne ressemble pas à une installation de PureBasic : ") + UserText(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
+    return UserText("Le dossier ") + Quoted(folder) + UserText(" ne ressemble pas à une installation de PureBasic : ") +
+           UserText(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
            UserText(" et choisissez le dossier où PureBasic est installé.");
 }
 
