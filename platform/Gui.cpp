@@ -10,14 +10,14 @@ namespace gui {
 Gui::Gui(const Identity& identity) : identity_(identity), instance_(GetModuleHandleW(nullptr)) {}
 
 Gui::~Gui() {
-    while (!windows_.empty()) CloseWindow(windows_.begin()->first);
+    while (!windows_.empty()) CloseWindow(windows_.front().number);
     images_.clear();
 }
 
 bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight,
                      const std::string& caption, DWORD style) {
     CloseWindow(number);
-    Window& window = windows_[number];
+    Window& window = windows_.emplace_front();
     window.owner = this;
     window.number = number;
     // to_wstring would bring in a printf
@@ -35,7 +35,7 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className.c_str();
     if (!window.windowClass.Register(windowClass)) {
-        windows_.erase(number);
+        windows_.pop_front();
         return false;
     }
 
@@ -45,7 +45,7 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
                                         x, y, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                         instance_, &window));
     if (!window.handle) {
-        windows_.erase(number);
+        windows_.pop_front();
         return false;
     }
     ShowWindow(window.handle.get(), SW_SHOWNORMAL);
@@ -53,12 +53,13 @@ bool Gui::OpenWindow(int number, int x, int y, int clientWidth, int clientHeight
 }
 
 void Gui::CloseWindow(int number) {
-    auto found = windows_.find(number);
-    if (found == windows_.end()) return;
+    Window* window = FindWindowByNumber(number);
+    if (!window) return;
     // Destroyed first, with its children, while the rest of the window is whole: destroying it
     // sends it messages.
-    found->second.handle.reset();
-    windows_.erase(found);  // unregisters the class, frees the brush and the accelerators
+    window->handle.reset();
+    // unregisters the class, frees the brush and the accelerators
+    windows_.remove_if([number](const Window& open) { return open.number == number; });
 }
 
 void Gui::SetWindowColor(int number, COLORREF colour) {
@@ -107,16 +108,15 @@ bool Gui::ButtonControl(int number, int window, int x, int y, int width, int hei
 }
 
 void Gui::StoreImage(int number, UniqueBitmap bitmap) {
-    if (bitmap) {
-        images_[number] = std::move(bitmap);
-    } else {
-        images_.erase(number);
-    }
+    std::erase_if(images_, [number](const StoredImage& stored) { return stored.number == number; });
+    if (bitmap) images_.push_back({number, std::move(bitmap)});
 }
 
 HBITMAP Gui::Image(int number) const {
-    auto found = images_.find(number);
-    return found == images_.end() ? nullptr : found->second.get();
+    for (const StoredImage& stored : images_) {
+        if (stored.number == number) return stored.bitmap.get();
+    }
+    return nullptr;
 }
 
 int Gui::WaitEvent() {
@@ -125,7 +125,7 @@ int Gui::WaitEvent() {
         if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
             // WM_QUIT (or a broken queue): nothing more will come, so the program is asked to
             // close its windows as if the user had done it.
-            for (auto& [number, window] : windows_) queue_.push_back({kEventCloseWindow, -1, number});
+            for (const Window& window : windows_) queue_.push_back({kEventCloseWindow, -1, window.number});
             if (queue_.empty()) queue_.push_back({kEventCloseWindow, -1, 0});
             break;
         }
@@ -135,7 +135,7 @@ int Gui::WaitEvent() {
         }
     }
     current_ = queue_.front();
-    queue_.pop_front();
+    queue_.erase(queue_.begin());
     return current_.code;
 }
 
@@ -222,15 +222,17 @@ LRESULT Gui::OnNcDestroy(HWND handle, WPARAM wParam, LPARAM lParam) {
 }
 
 Gui::Window* Gui::FindWindowByHandle(HWND handle) {
-    for (auto& [number, window] : windows_) {
+    for (Window& window : windows_) {
         if (window.handle.get() == handle) return &window;
     }
     return nullptr;
 }
 
 Gui::Window* Gui::FindWindowByNumber(int number) {
-    auto found = windows_.find(number);
-    return found == windows_.end() ? nullptr : &found->second;
+    for (Window& window : windows_) {
+        if (window.number == number) return &window;
+    }
+    return nullptr;
 }
 
 }  // namespace gui

@@ -5,8 +5,7 @@
 #include "platform/UniqueHandle.h"
 #include "platform/WindowClass.h"
 
-#include <deque>
-#include <map>
+#include <forward_list>
 #include <string>
 #include <vector>
 
@@ -58,6 +57,10 @@ private:
         int control = -1;
         int window = -1;
     };
+    struct StoredImage {
+        int number = 0;
+        UniqueBitmap bitmap;
+    };
     struct Window {
         Gui* owner = nullptr;
         int number = 0;
@@ -87,10 +90,11 @@ private:
 
     Identity identity_;
     HINSTANCE instance_;
-    // Declared before the windows so that the windows go first at shutdown.
-    std::map<int, UniqueBitmap> images_;
-    std::map<int, Window> windows_;
-    std::deque<Event> queue_;
+    // Few of each, so plain lists: a sorted map or a deque would cost more code than they save.
+    // The images are declared before the windows so that the windows go first at shutdown.
+    std::vector<StoredImage> images_;
+    std::forward_list<Window> windows_;  // a window's state stays put: its handle points at it
+    std::vector<Event> queue_;
     Event current_;
 };
 
