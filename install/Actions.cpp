@@ -41,11 +41,16 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool PayloadsIntact(std::span<const PayloadFile> files) {
+enum class PayloadCheck { Intact, Damaged, Unverifiable };
+
+PayloadCheck CheckPayloads(std::span<const PayloadFile> files) {
     for (const PayloadFile& file : files) {
-        if (!file.bytes.start || Sha256(file.bytes.start, file.bytes.Size()) != file.digest) return false;
+        if (!file.bytes.start) return PayloadCheck::Damaged;
+        std::optional<Sha256Digest> digest = Sha256(file.bytes.start, file.bytes.Size());
+        if (!digest) return PayloadCheck::Unverifiable;
+        if (*digest != file.digest) return PayloadCheck::Damaged;
     }
-    return true;
+    return PayloadCheck::Intact;
 }
 
 FileProblem SystemProblem(DWORD error) { return {FileProblem::Kind::System, error}; }
@@ -111,30 +116,40 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
     const bool noSubfolderAtAll = std::all_of(problems.begin(), problems.end(), [](const FileProblem& problem) {
         return problem.kind == FileProblem::Kind::MissingFolder;
     });
-    std::vector<std::wstring> failures;
+    std::vector<std::wstring> paragraphs;  // one per failure, then what they may have in common
     bool missingFolder = false;
     for (size_t i = 0; i < problems.size(); ++i) {
         if (!Reported(action, problems[i], noSubfolderAtAll)) continue;
-        failures.push_back(DescribeProblem(action, folder, files[i].relativePath, problems[i]));
+        paragraphs.push_back(DescribeProblem(action, folder, files[i].relativePath, problems[i]));
         missingFolder = missingFolder || problems[i].kind == FileProblem::Kind::MissingFolder;
     }
-    if (failures.empty()) {
+    if (paragraphs.empty()) {
         ui.showMessage(UserText(kDoneCaption), UserText(action == Action::Install ? kInstallDone : kUninstallDone),
                        MB_OK);
         return;
     }
+    if (missingFolder) paragraphs.push_back(NotACompilerFolder(action, folder));
     std::wstring text = FailureHeading(action);
-    for (const std::wstring& failure : failures) text += L"\n\n" + failure;
-    if (missingFolder) text += L"\n\n" + NotACompilerFolder(action, folder);
+    for (const std::wstring& paragraph : paragraphs) {
+        text += L"\n\n";
+        text += paragraph;
+    }
     ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
 void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
-    // A damaged installer would write damaged files: say so before asking anything.
-    if (!PayloadsIntact(files)) {
+    // A damaged installer would write damaged files: say so before asking anything. Files that
+    // can't be checked are not written either.
+    switch (CheckPayloads(files)) {
+    case PayloadCheck::Intact:
+        break;
+    case PayloadCheck::Damaged:
         ui.showMessage(UserText(kDamagedCaption), UserText(kDamagedText), MB_OK | MB_ICONERROR);
+        return;
+    case PayloadCheck::Unverifiable:
+        ui.showMessage(UserText(kUncheckedCaption), UserText(kUncheckedText), MB_OK | MB_ICONERROR);
         return;
     }
     std::optional<std::string> folder = ConfirmFolder(installFolder, ui);

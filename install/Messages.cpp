@@ -9,8 +9,45 @@ std::wstring UserText(std::string_view text) { return text::FromWindows1252(text
 
 namespace {
 
-// The program's words and the system's paths meet here, each widened from its own encoding.
-std::wstring Quoted(const std::string& path) { return UserText("« ") + text::FromAnsi(path) + UserText(" »"); }
+// A message is put together from pieces, each widened from its own encoding: the program's
+// words (Windows-1252), the paths it names (the system's code page, shown between « »), and
+// the system's own words for an error (already wide). One call for the whole message keeps
+// the code that builds each text short.
+struct Piece {
+    enum class Kind { Words, Path, Wide };
+    Piece(const char* words) : kind(Kind::Words), narrow(words) {}
+    Piece(const std::string& words) : kind(Kind::Words), narrow(words) {}
+    Piece(const std::wstring& wide) : kind(Kind::Wide), wide(wide) {}
+    Kind kind;
+    std::string_view narrow;
+    std::wstring_view wide;
+};
+
+Piece Quoted(const std::string& path) {
+    Piece piece(path);
+    piece.kind = Piece::Kind::Path;
+    return piece;
+}
+
+std::wstring Compose(std::initializer_list<Piece> pieces) {
+    std::wstring text;
+    for (const Piece& piece : pieces) {
+        switch (piece.kind) {
+        case Piece::Kind::Words:
+            text += UserText(piece.narrow);
+            break;
+        case Piece::Kind::Path:
+            text += UserText("« ");
+            text += text::FromAnsi(piece.narrow);
+            text += UserText(" »");
+            break;
+        case Piece::Kind::Wide:
+            text += piece.wide;
+            break;
+        }
+    }
+    return text;
+}
 
 const char* Advice(Action action, Cause cause) {
     switch (cause) {
@@ -38,38 +75,35 @@ std::wstring DescribeProblem(Action action, const std::string& folder, const std
                              const FileProblem& problem) {
     const std::string target = TargetPath(folder, relativePath);
     const bool installing = action == Action::Install;
-    const std::wstring notDone = UserText(installing ? " n'a pas été installé" : " n'a pas été supprimé");
+    const char* notDone = installing ? " n'a pas été installé" : " n'a pas été supprimé";
     switch (problem.kind) {
     case FileProblem::Kind::None:
         return {};
     case FileProblem::Kind::MissingFolder:
-        return UserText("Le fichier ") + Quoted(relativePath) + notDone + UserText(" : le dossier ") +
-               Quoted(TargetPath(folder, RelativeFolder(relativePath))) + UserText(" n'existe pas.");
+        return Compose({"Le fichier ", Quoted(relativePath), notDone, " : le dossier ",
+                        Quoted(TargetPath(folder, RelativeFolder(relativePath))), " n'existe pas."});
     case FileProblem::Kind::PathTooLong:
-        return UserText("Le fichier ") + Quoted(target) + notDone +
-               UserText(" : son chemin est trop long pour Windows (plus de " + std::to_string(kLongestPath) +
-                     " caractères).\n"
-                     "Choisissez un dossier dont le chemin est plus court.");
+        return Compose({"Le fichier ", Quoted(target), notDone,
+                        " : son chemin est trop long pour Windows (plus de ", std::to_string(kLongestPath),
+                        " caractères).\nChoisissez un dossier dont le chemin est plus court."});
     case FileProblem::Kind::TargetIsFolder:
-        return UserText("Le fichier ") + Quoted(target) + notDone +
-               UserText(" : un dossier porte déjà ce nom.\n"
-                     "Renommez ou déplacez ce dossier, puis réessayez.");
+        return Compose({"Le fichier ", Quoted(target), notDone,
+                        " : un dossier porte déjà ce nom.\nRenommez ou déplacez ce dossier, puis réessayez."});
     case FileProblem::Kind::System:
         break;
     }
+    const std::string code = std::to_string(problem.error);
     std::wstring reason = SystemErrorText(problem.error);
-    if (reason.empty()) reason = UserText("erreur " + std::to_string(problem.error));
-    std::wstring text = UserText("Le fichier ") + Quoted(target) + notDone + UserText(".\nRaison : ") + reason +
-                        UserText(" (code " + std::to_string(problem.error) + ")\n") +
-                        UserText(Advice(action, CauseOf(problem.error)));
-    if (installing) text += UserText("\nL'ancien fichier, s'il y en avait un, est resté tel quel.");
-    return text;
+    if (reason.empty()) reason = UserText("erreur " + code);
+    return Compose({"Le fichier ", Quoted(target), notDone, ".\nRaison : ", reason, " (code ", code, ")\n",
+                    Advice(action, CauseOf(problem.error)),
+                    installing ? "\nL'ancien fichier, s'il y en avait un, est resté tel quel." : ""});
 }
 
 std::wstring NotACompilerFolder(Action action, const std::string& folder) {
-    return UserText("Le dossier ") + Quoted(folder) + UserText(" ne ressemble pas à une installation de PureBasic : ") +
-           UserText(action == Action::Install ? "relancez l'installation" : "relancez la désinstallation") +
-           UserText(" et choisissez le dossier où PureBasic est installé.");
+    return Compose({"Le dossier ", Quoted(folder), " ne ressemble pas à une installation de PureBasic : ",
+                    action == Action::Install ? "relancez l'installation" : "relancez la désinstallation",
+                    " et choisissez le dossier où PureBasic est installé."});
 }
 
 std::wstring FailureCaption(Action action) {
@@ -78,5 +112,5 @@ std::wstring FailureCaption(Action action) {
 
 std::wstring FailureHeading(Action action) {
     return UserText(action == Action::Install ? "L'installation n'est pas terminée."
-                                           : "La désinstallation n'est pas terminée.");
+                                              : "La désinstallation n'est pas terminée.");
 }

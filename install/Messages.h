@@ -19,6 +19,13 @@ inline constexpr char kDamagedText[] =
     "Aucun fichier n'a été écrit.\n\n"
     "Téléchargez l'installateur à nouveau.";
 
+inline constexpr char kUncheckedCaption[] = "Vérification impossible";
+inline constexpr char kUncheckedText[] =
+    "L'installateur n'a pas pu vérifier que les fichiers qu'il contient sont intacts : Windows n'a "
+    "pas pu en calculer l'empreinte (SHA-256).\n"
+    "Aucun fichier n'a été écrit.\n\n"
+    "Redémarrez Windows, puis relancez l'installation.";
+
 inline constexpr char kFolderCaption[] = "Dossier non utilisable";
 inline constexpr char kNotOnDiskText[] =
     "Le dossier choisi n'est pas un dossier du disque.\n"

@@ -3,7 +3,9 @@
 #include "install/BlobWriter.h"
 #include "install/Messages.h"
 #include "support/CompilerFolder.h"
+#include "support/SavedRegistryKey.h"
 #include "support/TempFolder.h"
+#include "support/TestKeys.h"
 #include "support/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -29,8 +31,8 @@ Blob BlobOf(const std::string& bytes) {
 
 std::vector<PayloadFile> Payloads() {
     return {
-        {"PureLibraries\\UserLibraries\\Lib_tarvo4", BlobOf(kLibrary), Sha256(BlobOf(kLibrary).start, kLibrary.size())},
-        {"Help\\tarvo_lib.chm", BlobOf(kHelp), Sha256(BlobOf(kHelp).start, kHelp.size())},
+        {"PureLibraries\\UserLibraries\\Lib_tarvo4", BlobOf(kLibrary), *Sha256(BlobOf(kLibrary).start, kLibrary.size())},
+        {"Help\\tarvo_lib.chm", BlobOf(kHelp), *Sha256(BlobOf(kHelp).start, kHelp.size())},
     };
 }
 
@@ -198,6 +200,28 @@ TEST(InstallTest, DamagedPayloadWritesNothingAndSaysTheInstallerIsDamaged) {
     EXPECT_EQ(user.shown[0].caption, kDamagedCaption);
     EXPECT_NE(user.shown[0].text.find("T\xE9l\xE9" "chargez"), std::string::npos);
     EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+// The system computes the digests; where it can't (no provider registered for SHA-256), the
+// files can't be checked, and unchecked files are not written.
+TEST(InstallTest, PayloadsTheSystemCannotCheckAreNotWritten) {
+    CompilerFolder pb;
+    const auto payloads = Payloads();
+    FakeUser user = Confirming(pb.Folder());
+    {
+        const std::string providerType = "Software\\Microsoft\\Cryptography\\Defaults\\Provider Types\\Type 024";
+        SavedRegistryKey saved(HKEY_LOCAL_MACHINE, providerType, 0);
+        ASSERT_TRUE(RemoveKey(HKEY_LOCAL_MACHINE, providerType));
+        user.Run(InstallLibrary, payloads);
+    }
+
+    EXPECT_FALSE(FileExists(pb.Library()));
+    EXPECT_FALSE(FileExists(pb.Help()));
+    ASSERT_EQ(user.shown.size(), 1u);
+    EXPECT_EQ(user.shown[0].caption, kUncheckedCaption);
+    EXPECT_EQ(user.shown[0].text, kUncheckedText);
+    EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(user.proposals.empty());  // nothing asked before the check
 }
 
 TEST(InstallTest, FileInUseOffersRetryAndRetrySucceedsOnceItIsFreed) {
