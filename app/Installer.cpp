@@ -31,12 +31,24 @@ std::array<PayloadFile, 2> Payloads() {
     }};
 }
 
+// The real dialogs.
+class DialogUi final : public ActionUi {
+public:
+    explicit DialogUi(gui::FolderPicker& picker) : picker_(picker) {}
+    gui::FolderChoice PickFolder(const std::string& prompt, const std::string& proposal) override {
+        return picker_.Browse(prompt, proposal);
+    }
+    int ShowMessage(const std::wstring& caption, const std::wstring& text, UINT flags) override {
+        return gui::ShowMessageBox(caption, text, flags);
+    }
+
+private:
+    gui::FolderPicker& picker_;
+};
+
 // Waits for events until window 0 is closed.
 void RunEventLoop(gui::Gui& gui, gui::FolderPicker& picker, std::string& installFolder) {
-    const ActionUi ui{[&picker](const std::string& prompt, const std::string& proposal) {
-                          return picker.Browse(prompt, proposal);
-                      },
-                      gui::ShowMessageBox};
+    DialogUi ui(picker);
     for (;;) {
         switch (gui.WaitEvent()) {
         case gui::kEventControl:

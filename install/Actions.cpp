@@ -13,8 +13,8 @@ namespace {
 
 using Outcome = gui::FolderChoice::Outcome;
 
-std::optional<std::string> ConfirmFolder(std::string& installFolder, const ActionUi& ui) {
-    gui::FolderChoice choice = ui.pickFolder(kFolderPrompt, installFolder);
+std::optional<std::string> ConfirmFolder(std::string& installFolder, ActionUi& ui) {
+    gui::FolderChoice choice = ui.PickFolder(kFolderPrompt, installFolder);
     const char* refusal = nullptr;
     switch (choice.outcome) {
     case Outcome::Chosen:
@@ -32,7 +32,7 @@ std::optional<std::string> ConfirmFolder(std::string& installFolder, const Actio
         refusal = kNoBrowserText;
         break;
     }
-    ui.showMessage(UserText(kFolderCaption), UserText(refusal), MB_OK | MB_ICONERROR);
+    ui.ShowMessage(UserText(kFolderCaption), UserText(refusal), MB_OK | MB_ICONERROR);
     return std::nullopt;
 }
 
@@ -102,12 +102,12 @@ bool Reported(Action action, const FileProblem& problem, bool noSubfolderAtAll) 
 // one message: the completion message when every file succeeded, else what went wrong.
 template <typename Step>
 void RunForEachFile(Action action, const std::string& folder, std::span<const PayloadFile> files,
-                    const ActionUi& ui, Step step) {
+                    ActionUi& ui, Step step) {
     std::vector<FileProblem> problems;
     for (const PayloadFile& file : files) {
         FileProblem problem = step(folder, file);
         while (problem && RetryCanHelp(problem) &&
-               ui.showMessage(FailureCaption(action), DescribeProblem(action, folder, file.relativePath, problem),
+               ui.ShowMessage(FailureCaption(action), DescribeProblem(action, folder, file.relativePath, problem),
                               MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
             problem = step(folder, file);
         }
@@ -124,7 +124,7 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
         missingFolder = missingFolder || problems[i].kind == FileProblem::Kind::MissingFolder;
     }
     if (paragraphs.empty()) {
-        ui.showMessage(UserText(kDoneCaption), UserText(action == Action::Install ? kInstallDone : kUninstallDone),
+        ui.ShowMessage(UserText(kDoneCaption), UserText(action == Action::Install ? kInstallDone : kUninstallDone),
                        MB_OK);
         return;
     }
@@ -134,22 +134,22 @@ void RunForEachFile(Action action, const std::string& folder, std::span<const Pa
         text += L"\n\n";
         text += paragraph;
     }
-    ui.showMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
+    ui.ShowMessage(FailureCaption(action), text, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
 
-void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
+void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, ActionUi& ui) {
     // A damaged installer would write damaged files: say so before asking anything. Files that
     // can't be checked are not written either.
     switch (CheckPayloads(files)) {
     case PayloadCheck::Intact:
         break;
     case PayloadCheck::Damaged:
-        ui.showMessage(UserText(kDamagedCaption), UserText(kDamagedText), MB_OK | MB_ICONERROR);
+        ui.ShowMessage(UserText(kDamagedCaption), UserText(kDamagedText), MB_OK | MB_ICONERROR);
         return;
     case PayloadCheck::Unverifiable:
-        ui.showMessage(UserText(kUncheckedCaption), UserText(kUncheckedText), MB_OK | MB_ICONERROR);
+        ui.ShowMessage(UserText(kUncheckedCaption), UserText(kUncheckedText), MB_OK | MB_ICONERROR);
         return;
     }
     std::optional<std::string> folder = ConfirmFolder(installFolder, ui);
@@ -157,7 +157,7 @@ void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> fil
     RunForEachFile(Action::Install, *folder, files, ui, InstallOne);
 }
 
-void UninstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui) {
+void UninstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, ActionUi& ui) {
     std::optional<std::string> folder = ConfirmFolder(installFolder, ui);
     if (!folder) return;
     RunForEachFile(Action::Uninstall, *folder, files, ui, UninstallOne);

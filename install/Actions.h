@@ -7,14 +7,19 @@
 #include "platform/Sha256.h"
 #include "resources/Blobs.h"
 
-#include <functional>
 #include <span>
 #include <string>
 
-struct ActionUi {
-    std::function<gui::FolderChoice(const std::string& prompt, const std::string& proposal)> pickFolder;
+// What the actions ask of the user and tell them: the real dialogs in the program, a script in
+// the tests. (An interface costs less code than a std::function per call.)
+class ActionUi {
+public:
+    virtual gui::FolderChoice PickFolder(const std::string& prompt, const std::string& proposal) = 0;
     // The texts as the user reads them (see install/Messages.h).
-    std::function<int(const std::wstring& caption, const std::wstring& text, UINT flags)> showMessage;
+    virtual int ShowMessage(const std::wstring& caption, const std::wstring& text, UINT flags) = 0;
+
+protected:
+    ~ActionUi() = default;
 };
 
 // One file the installer puts below the compiler's folder.
@@ -26,5 +31,5 @@ struct PayloadFile {
 
 // Each action reads `installFolder` as the picker's proposal and keeps the confirmed folder
 // there; a cancelled picker leaves it as it was and ends the action without touching a file.
-void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui);
-void UninstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, const ActionUi& ui);
+void InstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, ActionUi& ui);
+void UninstallLibrary(std::string& installFolder, std::span<const PayloadFile> files, ActionUi& ui);

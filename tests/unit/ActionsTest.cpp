@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -19,7 +20,7 @@
 namespace {
 
 using Outcome = gui::FolderChoice::Outcome;
-using ActionFunction = void (*)(std::string&, std::span<const PayloadFile>, const ActionUi&);
+using ActionFunction = void (*)(std::string&, std::span<const PayloadFile>, ActionUi&);
 
 const std::string kLibrary = "ERUP sample library bytes" + std::string(5000, 'L');
 const std::string kHelp = "ITSF sample help bytes" + std::string(3000, 'H');
@@ -47,38 +48,34 @@ struct Shown {
 gui::FolderChoice Chosen(const std::string& folder) { return {Outcome::Chosen, folder}; }
 
 // Plays the user: answers the picker and the message boxes from scripts, and keeps a record.
-struct FakeUser {
+struct FakeUser final : ActionUi {
     std::deque<gui::FolderChoice> choices;
     std::deque<int> answers;  // buttons pressed in message boxes; IDOK when the script is empty
     std::vector<std::string> proposals;
     std::vector<Shown> shown;
     std::function<void()> onMessage;  // runs while a message box is "open"
 
-    ActionUi Ui() {
-        return {
-            [this](const std::string& prompt, const std::string& proposal) {
-                EXPECT_EQ(prompt, "Purebasic se trouve bien ici ?");
-                proposals.push_back(proposal);
-                gui::FolderChoice choice = choices.empty() ? gui::FolderChoice{} : choices.front();
-                if (!choices.empty()) choices.pop_front();
-                return choice;
-            },
-            [this](const std::wstring& caption, const std::wstring& text, UINT flags) {
-                // Kept in the program's own encoding, to compare with its texts.
-                shown.push_back({InWindows1252(caption), InWindows1252(text), flags});
-                if (onMessage) onMessage();
-                if (answers.empty()) return IDOK;
-                int answer = answers.front();
-                answers.pop_front();
-                return answer;
-            },
-        };
+    gui::FolderChoice PickFolder(const std::string& prompt, const std::string& proposal) override {
+        EXPECT_EQ(prompt, "Purebasic se trouve bien ici ?");
+        proposals.push_back(proposal);
+        gui::FolderChoice choice = choices.empty() ? gui::FolderChoice{} : choices.front();
+        if (!choices.empty()) choices.pop_front();
+        return choice;
+    }
+    int ShowMessage(const std::wstring& caption, const std::wstring& text, UINT flags) override {
+        // Kept in the program's own encoding, to compare with its texts.
+        shown.push_back({InWindows1252(caption), InWindows1252(text), flags});
+        if (onMessage) onMessage();
+        if (answers.empty()) return IDOK;
+        int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
 
     // Runs `action` once, as at start-up with nothing recorded (the proposal is "\").
     void Run(ActionFunction action, std::span<const PayloadFile> files) {
         std::string installFolder = "\\";
-        action(installFolder, files, Ui());
+        action(installFolder, files, *this);
     }
     void Run(ActionFunction action) { Run(action, Payloads()); }
 };
@@ -123,7 +120,7 @@ TEST(InstallTest, WritesBothFilesAndSaysSo) {
     FakeUser user;
     user.choices = {Chosen(pb.Folder())};
     std::string installFolder = "C:\\Proposed\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    InstallLibrary(installFolder, Payloads(), user);
 
     EXPECT_EQ(user.proposals, std::vector<std::string>{"C:\\Proposed\\"});
     EXPECT_EQ(installFolder, pb.Folder());
@@ -151,7 +148,7 @@ TEST(InstallTest, CancelWritesNothingAnywhereAndKeepsTheProposal) {
     FakeUser user;
     user.choices = {{Outcome::Cancelled, ""}};
     std::string installFolder = "C:\\PureBasic\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    InstallLibrary(installFolder, Payloads(), user);
 
     EXPECT_EQ(installFolder, "C:\\PureBasic\\");
     EXPECT_TRUE(user.shown.empty());
@@ -308,7 +305,7 @@ TEST(InstallTest, ChoicesThatAreNoFolderEndTheActionWithAMessage) {
         FakeUser user;
         user.choices = {{outcome, ""}};
         std::string installFolder = "C:\\PureBasic\\";
-        InstallLibrary(installFolder, Payloads(), user.Ui());
+        InstallLibrary(installFolder, Payloads(), user);
         EXPECT_EQ(installFolder, "C:\\PureBasic\\");
         ASSERT_EQ(user.shown.size(), 1u);
         EXPECT_EQ(user.shown[0].flags, static_cast<UINT>(MB_OK | MB_ICONERROR));
@@ -321,9 +318,9 @@ TEST(InstallTest, EachPickerProposesTheFolderChosenBefore) {
     FakeUser user;
     user.choices = {Chosen(first.Folder()), {Outcome::Cancelled, ""}, Chosen(second.Folder())};
     std::string installFolder = "\\";
-    InstallLibrary(installFolder, Payloads(), user.Ui());
-    InstallLibrary(installFolder, Payloads(), user.Ui());
-    InstallLibrary(installFolder, Payloads(), user.Ui());
+    InstallLibrary(installFolder, Payloads(), user);
+    InstallLibrary(installFolder, Payloads(), user);
+    InstallLibrary(installFolder, Payloads(), user);
     EXPECT_EQ(user.proposals,
               (std::vector<std::string>{"\\", first.Folder(), first.Folder()}));
     EXPECT_TRUE(FileExists(second.Library()));
