@@ -2,6 +2,8 @@
 // nothing and say that it is damaged.
 #include "Session.h"
 
+#include "support/NoSystemSha256.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,6 +54,25 @@ TEST(PayloadIntegrity, DamagedInstallerWritesNothingAndSaysSo) {
         EXPECT_EQ(FolderEntries(pb / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{});
         EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{});
     }
+}
+
+// The check takes the system's SHA-256. Where the system can't compute it, the files can't be
+// checked, and unchecked files are not written either.
+TEST(PayloadIntegrity, InstallerThatCannotCheckItsFilesWritesNothingAndSaysSo) {
+    CompilerFolder pb;
+    RecordedCompiler recorded(pb.Path());
+    InstallerProcess app;
+    ASSERT_NE(app.MainWindow(), nullptr);
+    NoSystemSha256 noSha256;
+    ASSERT_TRUE(noSha256.Active());
+    ActionRun run = RunAction(app, 1, pb.Path());
+
+    EXPECT_FALSE(run.browserShown);
+    ASSERT_EQ(run.messages.size(), 1u) << Describe(run);
+    EXPECT_EQ(run.messages[0].caption, "V\xE9rification impossible");
+    EXPECT_NE(run.messages[0].text.find("Aucun fichier n'a \xE9t\xE9 \xE9" "crit"), std::string::npos);
+    EXPECT_EQ(FolderEntries(pb / "PureLibraries\\UserLibraries\\"), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pb / "Help\\"), std::vector<std::string>{});
 }
 
 }  // namespace

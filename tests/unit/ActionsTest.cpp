@@ -3,9 +3,8 @@
 #include "install/BlobWriter.h"
 #include "install/Messages.h"
 #include "support/CompilerFolder.h"
-#include "support/SavedRegistryKey.h"
+#include "support/NoSystemSha256.h"
 #include "support/TempFolder.h"
-#include "support/TestKeys.h"
 #include "support/Windows1252.h"
 
 #include <gtest/gtest.h>
@@ -206,9 +205,8 @@ TEST(InstallTest, PayloadsTheSystemCannotCheckAreNotWritten) {
     const auto payloads = Payloads();
     FakeUser user = Confirming(pb.Folder());
     {
-        const std::string providerType = "Software\\Microsoft\\Cryptography\\Defaults\\Provider Types\\Type 024";
-        SavedRegistryKey saved(HKEY_LOCAL_MACHINE, providerType, 0);
-        ASSERT_TRUE(RemoveKey(HKEY_LOCAL_MACHINE, providerType));
+        NoSystemSha256 noSha256;
+        ASSERT_TRUE(noSha256.Active());
         user.Run(InstallLibrary, payloads);
     }
 

@@ -1,5 +1,7 @@
 #include "platform/Sha256.h"
 
+#include "support/NoSystemSha256.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,6 +35,13 @@ TEST(Sha256Test, KnownDigestsAcrossBlockBoundaries) {
         ASSERT_TRUE(digest) << c.input.size() << " bytes";
         EXPECT_EQ(Hex(*digest), c.digest) << c.input.size() << " bytes";
     }
+}
+
+TEST(Sha256Test, NothingWhenTheSystemCannotComputeIt) {
+    const unsigned char bytes[] = {'a', 'b', 'c'};
+    NoSystemSha256 noSha256;
+    ASSERT_TRUE(noSha256.Active());
+    EXPECT_FALSE(Sha256(bytes, sizeof bytes));
 }
 
 }  // namespace
