@@ -12,7 +12,8 @@ namespace {
 // A message is put together from pieces, each widened from its own encoding: the program's
 // words (Windows-1252), the paths it names (the system's code page, shown between « »), and
 // the system's own words for an error (already wide). One call for the whole message keeps
-// the code that builds each text short.
+// the code that builds each text short. A piece only points at its text: pieces live for the
+// one Compose call they are written in.
 struct Piece {
     enum class Kind { Words, Path, Wide };
     Piece(const char* words) : kind(Kind::Words), narrow(words) {}
